@@ -1,0 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+namespace tipsovo {
+
+// The stored hover delay, "zamikZvoka", under organisation "Brinvel", application "Kolmar"
+// (HKCU\Software\Brinvel\Kolmar on Windows). A missing value, one that is not an integer or
+// one outside the dialog's range 1..1000 reads as 300.
+namespace DelaySetting {
+constexpr int kDefault = 300;
+constexpr int kMin = 1;
+constexpr int kMax = 1000;
+int read();
+void write(int ms);
+} // namespace DelaySetting
+
+} // namespace tipsovo

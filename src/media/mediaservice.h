@@ -1,0 +1,101 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "media/resourcepack.h"
+#include "media/soundoutput.h"
+
+#include <QImage>
+#include <QObject>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+namespace tipsovo {
+
+class Clock;
+
+// The program's media operations: play a named sound, load a named picture, load a named text
+// list, and the colour-depth test. The main menu owns the one instance; every screen reaches it
+// through AppHost. The sound pack stays open between plays (mapped once, not once per sound).
+class MediaService : public QObject {
+    Q_OBJECT
+public:
+    // packDir: the folder the packs lie in (beside the program).
+    MediaService(QString packDir, std::unique_ptr<SoundOutput> output, Clock &clock,
+                 QObject *parent = nullptr);
+    ~MediaService() override;
+
+    // Plays sound `name` (upper-cased) from pack `pack`. With keepTrying, a request refused
+    // because a sound is playing is repeated until it is accepted; the wait is bounded by what
+    // is left of the playing sound plus a small margin and never waits on a sound that cannot
+    // start. Nothing is ever reported; silence when the switch is off, the pack or sound is
+    // missing or there is no device.
+    void PredvajajZvok(const QString &name, const QString &pack, bool keepTrying);
+
+    // Loads bitmap `name` from `pack` into `picture`. Pack missing or malformed: silently
+    // unchanged. Picture missing or undecodable: the error box, picture unchanged.
+    void NaloziSliko(const QString &pack, const QString &name, QImage &picture);
+
+    // Replaces `lines` with text list `name` (Windows-1250, split at CR, LF and CR LF).
+    // False, and `lines` unchanged, when the pack or list is missing or the pack is malformed.
+    bool NaloziSeznam(const QString &pack, const QString &name, QStringList &lines);
+
+    // True when the display uses more than 8 bits per pixel.
+    bool VecKot256Barv() const;
+
+    // The sound switch (btnZvok): when off, PredvajajZvok is silent.
+    bool soundOn() const { return m_soundOn; }
+    void setSoundOn(bool on) { m_soundOn = on; }
+
+    // The hover delay in ms (1..1000); every screen copies it into its hover timer.
+    int zamikZvoka() const { return m_zamikZvoka; }
+    void setZamikZvoka(int ms);
+
+    void stopAll();
+    void releaseSoundPack();
+
+    QString packDir() const { return m_packDir; }
+    SoundOutput &output() { return *m_output; }
+    Clock &clock() { return m_clock; }
+
+    // How error boxes are shown; tests replace it to record the texts. The default shows a
+    // modal message box with an OK button.
+    using ErrorReporter = std::function<void(const QString &text)>;
+    void setErrorReporter(ErrorReporter reporter) { m_reportError = std::move(reporter); }
+    void reportError(const QString &text) const;
+
+    // Opens pack `base` beside the program (case-insensitive file name); nullptr when missing
+    // or malformed. For screens that read their own picture packs.
+    std::unique_ptr<ResourcePack> openPack(const QString &base) const;
+
+signals:
+    void zamikZvokaChanged(int ms);
+
+private:
+    ResourcePack *soundPack(const QString &pack);
+
+    QString m_packDir;
+    std::unique_ptr<SoundOutput> m_output;
+    Clock &m_clock;
+    bool m_soundOn = true;
+    int m_zamikZvoka = 300;
+    QString m_soundPackName;
+    std::unique_ptr<ResourcePack> m_soundPack;
+    ErrorReporter m_reportError;
+};
+
+// Decodes a bitmap resource (a DIB without its 14-byte file header): a file header "BM" is put
+// in front and Qt's BMP reader decodes the whole. False when it cannot be decoded.
+bool decodeBitmapResource(QByteArrayView dib, QImage *out);
+
+// Splits Windows-1250 text into lines at CR, LF and CR LF.
+QStringList splitListText(QByteArrayView bytes);
+
+// The platform's text for "resource not found", shown by NaloziSliko.
+QString resourceNotFoundText();
+
+// Plays `name` from pack file `packPath` synchronously and releases the pack again (the opening
+// sound, before the main menu exists). Silent when anything is missing.
+void playFromPackSync(const QString &packPath, const QString &name, SoundOutput &output);
+
+} // namespace tipsovo
