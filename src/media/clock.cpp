@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "media/clock.h"
+
+#include <QElapsedTimer>
+#include <QThread>
+
+namespace tipsovo {
+
+namespace {
+
+class SystemClock final : public Clock {
+public:
+    SystemClock() { m_timer.start(); }
+    qint64 nowMs() const override { return m_timer.elapsed(); }
+    void sleepMs(qint64 ms) override
+    {
+        if (ms > 0)
+            QThread::msleep(static_cast<unsigned long>(ms));
+    }
+
+private:
+    QElapsedTimer m_timer;
+};
+
+} // namespace
+
+Clock &systemClock()
+{
+    static SystemClock clock;
+    return clock;
+}
+
+} // namespace tipsovo
