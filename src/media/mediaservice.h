@@ -20,6 +20,14 @@ class Clock;
 class MediaService : public QObject {
     Q_OBJECT
 public:
+    // What became of a sound request that got past the sound switch.
+    enum class SoundOutcome {
+        Played,  // the output accepted it (after waiting, with keep-trying)
+        Refused, // another sound was playing and kept playing
+        Missing, // could not start: pack or sound missing, pack malformed, data undecodable
+    };
+    Q_ENUM(SoundOutcome)
+
     // packDir: the folder the packs lie in (beside the program).
     MediaService(QString packDir, std::unique_ptr<SoundOutput> output, Clock &clock,
                  QObject *parent = nullptr);
@@ -68,8 +76,17 @@ public:
     // or malformed. For screens that read their own picture packs.
     std::unique_ptr<ResourcePack> openPack(const QString &base) const;
 
+    // How long keep-trying waits beyond what is left of the playing sound, and how often it
+    // asks again meanwhile.
+    static constexpr qint64 kKeepTryingMarginMs = 250;
+    static constexpr qint64 kKeepTryingStepMs = 5;
+
 signals:
     void zamikZvokaChanged(int ms);
+    // Once per PredvajajZvok that got past the switch; `name` as the caller gave it. Nothing
+    // in the program needs it; tests read the sounds a screen played through it (SoundLog).
+    void soundRequested(const QString &name, const QString &pack, bool keepTrying,
+                        tipsovo::MediaService::SoundOutcome outcome);
 
 private:
     ResourcePack *soundPack(const QString &pack);
