@@ -21,6 +21,7 @@ class MediaService;
 class HoverSounds : public QObject {
     Q_OBJECT
 public:
+    // A child of `screen`; follows later changes of the media service's hover delay.
     HoverSounds(QWidget *screen, MediaService &media, int delayMs);
 
     void setDelay(int ms);
@@ -28,6 +29,8 @@ public:
     QTimer &timer() { return m_timer; }                // tmrZvok
     QString pending() const { return m_cakajociZvok; } // cakajociZvok
     void setPending(const QString &hint) { m_cakajociZvok = hint; }
+    // What tmrZvok does when it fires; tests call it instead of waiting for the timer.
+    void fireNow() { fire(); }
 
     // Controls whose Hint should not speak on hover (a screen that plays it on click instead)
     // are marked with the dynamic property "HoverSilent" = true.

@@ -1,0 +1,85 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "media/tfzamikzvoka.h"
+
+#include "media/delaysetting.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+
+namespace tipsovo {
+
+namespace {
+constexpr int kWidth = 150;
+constexpr int kHeight = 54;
+} // namespace
+
+TfZamikZvoka::TfZamikZvoka(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+{
+    setObjectName(QStringLiteral("TfZamikZvoka"));
+    setFixedSize(kWidth, kHeight);
+
+    auto *lblMin = new QLabel(QStringLiteral("min"), this);
+    lblMin->setObjectName(QStringLiteral("Label2"));
+    lblMin->adjustSize();
+    lblMin->move(0, 0);
+
+    auto *lblMax = new QLabel(QStringLiteral("max"), this);
+    lblMax->setObjectName(QStringLiteral("Label3"));
+    lblMax->adjustSize();
+    lblMax->move(kWidth - lblMax->width(), 0);
+
+    m_label = new QLabel(this);
+    m_label->setObjectName(QStringLiteral("Label1"));
+    QFont bold = m_label->font();
+    bold.setBold(true);
+    m_label->setFont(bold);
+
+    m_trackBar = new QSlider(Qt::Horizontal, this);
+    m_trackBar->setObjectName(QStringLiteral("TrackBar1"));
+    m_trackBar->setGeometry(0, 14, kWidth, 18);
+    m_trackBar->setRange(DelaySetting::kMin, DelaySetting::kMax);
+    m_trackBar->setPageStep(50);
+    m_trackBar->setTickPosition(QSlider::NoTicks);
+    m_trackBar->setCursor(Qt::SizeHorCursor);
+
+    auto *btnOk = new QPushButton(QStringLiteral("Potrdi"), this);
+    btnOk->setObjectName(QStringLiteral("Button1"));
+    btnOk->setGeometry(0, 32, kWidth / 2, kHeight - 32);
+    btnOk->setDefault(true);
+    connect(btnOk, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto *btnCancel = new QPushButton(QStringLiteral("Prekliči"), this);
+    btnCancel->setObjectName(QStringLiteral("Button2"));
+    btnCancel->setGeometry(kWidth / 2, 32, kWidth - kWidth / 2, kHeight - 32);
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    // Escape rejects through QDialog's own key handling.
+
+    connect(m_trackBar, &QSlider::valueChanged, this, &TfZamikZvoka::showValue);
+    showValue(m_trackBar->value());
+}
+
+int TfZamikZvoka::value() const { return m_trackBar->value(); }
+
+void TfZamikZvoka::setValue(int delay) { m_trackBar->setValue(delay); }
+
+void TfZamikZvoka::showValue(int delay)
+{
+    m_label->setText(QStringLiteral("Zamik zvoka [%1]").arg(delay));
+    m_label->adjustSize();
+    // Integer division rounds toward zero, as the layout expects.
+    m_label->move((width() - m_label->width()) / 2, 0);
+}
+
+bool TfZamikZvoka::edit(QWidget *parent, QPoint globalPos, int &delay)
+{
+    TfZamikZvoka dialog(parent);
+    dialog.move(globalPos);
+    dialog.setValue(delay);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    delay = dialog.value();
+    return true;
+}
+
+} // namespace tipsovo

@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QDialog>
+#include <QPoint>
+
+class QLabel;
+class QPushButton;
+class QSlider;
+
+namespace tipsovo {
+
+// The hover-delay dialog, opened by a right press on the sound switch: a borderless strip of
+// 150 x 54 with the delay on a track bar (1..1000 ms), "Potrdi" (OK, default) and "Prekliči"
+// (cancel, also Escape). Label1 shows "Zamik zvoka [n]" centred over the track bar.
+class TfZamikZvoka : public QDialog {
+    Q_OBJECT
+public:
+    explicit TfZamikZvoka(QWidget *parent = nullptr);
+
+    int value() const;         // TrackBar1's position
+    void setValue(int delay);
+
+    // Opens the dialog modally with its top-left corner at `globalPos` and TrackBar1 at `delay`;
+    // on "Potrdi" stores the new position in `delay` and returns true.
+    static bool edit(QWidget *parent, QPoint globalPos, int &delay);
+
+private:
+    void showValue(int delay); // Label1's text, re-centred
+
+    QLabel *m_label = nullptr;
+    QSlider *m_trackBar = nullptr;
+};
+
+} // namespace tipsovo
