@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "activities/sentences/tfmenivstavibesedo.h"
+
+#include "activities/common/controls.h"
+#include "media/hint.h"
+
+#include <QLabel>
+
+namespace tipsovo {
+
+TfMeniVstaviBesedo::TfMeniVstaviBesedo(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+{
+    setObjectName(QStringLiteral("TfMeniVstaviBesedo"));
+    setFixedSize(346, 374);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    auto *title = new QLabel(QStringLiteral("Izberi igro"), this);
+    title->setObjectName(QStringLiteral("Label1"));
+    title->setFont(arial(24, true));
+    title->setStyleSheet(QStringLiteral("color: navy"));
+    title->setAlignment(Qt::AlignCenter);
+    title->setGeometry(0, 12, 346, 36);
+    setHint(title, QStringLiteral("A40"));
+
+    auto *close = new FlatButton(this);
+    close->setObjectName(QStringLiteral("BitBtn4"));
+    close->setCaptionLines({QStringLiteral("Zapri")});
+    close->setFont(arial(13, true));
+    close->setTextColor(QColor(0, 0, 128));
+    close->setGeometry(228, 312, 92, 37);
+    connect(close, &FlatButton::clicked, this, &QDialog::reject);
+}
+
+} // namespace tipsovo

@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QRect>
+#include <QSize>
+
+namespace tipsovo {
+
+// Where the main menu goes on a display of the given size.
+struct MenuPlacement {
+    bool tooSmall = false;     // under 800 × 600: the program says so and ends
+    bool exactMinimum = false; // exactly 800 × 600: the menu fills the whole display
+    QRect geometry;            // the menu's bounds (empty when too small)
+};
+
+MenuPlacement placeMenu(QSize display);
+
+} // namespace tipsovo

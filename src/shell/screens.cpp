@@ -1,0 +1,86 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/screens.h"
+
+#include "activities/common/activityscreen.h"
+#include "activities/common/controls.h"
+#include "activities/letters/tfprvacrka.h"
+#include "shell/tfglavno.h"
+#include "shell/tfoprogramu.h"
+
+#include <QDialog>
+#include <QGuiApplication>
+
+namespace tipsovo {
+
+namespace {
+
+// An activity not built yet: an empty screen with its name that covers the menu and closes
+// with KONEC.
+QWidget *emptyActivity(TfGlavno &menu, const QString &name)
+{
+    ActivityScreen::Setup setup;
+    setup.objectName = QStringLiteral("TfPrazno");
+    setup.instruction = name;
+    auto *screen = new ActivityScreen(menu, setup);
+    for (auto c : {ActivityScreen::Command::Pomoc, ActivityScreen::Command::Natisni,
+                   ActivityScreen::Command::Ponovi})
+        screen->commandButton(c)->hide();
+    return screen;
+}
+
+// Runs a modal window with the normal pointer showing; the hourglass of the menu click comes
+// back afterwards until the click is done.
+void runModal(QDialog &dialog)
+{
+    QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    dialog.exec();
+    QGuiApplication::restoreOverrideCursor();
+}
+
+} // namespace
+
+void launchScreen(int tag, TfGlavno &menu)
+{
+    QWidget *screen = nullptr;
+    switch (tag) {
+    case -1:
+        screen = new TfOProgramu(menu.menuBounds());
+        break;
+    case 1:
+        screen = emptyActivity(menu, QStringLiteral("BESEDE, ZLOGI, ČRKE"));
+        break;
+    case 2:
+        screen = new TfPrvaCrka(menu);
+        break;
+    case 3:
+        screen = emptyActivity(menu, QStringLiteral("UGANI BESEDO"));
+        break;
+    case 4:
+        screen = emptyActivity(menu, QStringLiteral("SESTAVI ZLOGE"));
+        break;
+    case 5:
+        screen = emptyActivity(menu, QStringLiteral("ZAMENJAJ ČRKE"));
+        break;
+    case 6:
+        screen = emptyActivity(menu, QStringLiteral("KJE JE ČRKA?"));
+        break;
+    case 7:
+        if (auto *themes = qobject_cast<QDialog *>(menu.meniVstaviBesedo()))
+            runModal(*themes);
+        return;
+    case 8:
+        screen = emptyActivity(menu, QStringLiteral("OZNAČI POVEDI"));
+        break;
+    case 9:
+        screen = emptyActivity(menu, QStringLiteral("SLEDI ČRTAM"));
+        break;
+    case 10:
+        screen = emptyActivity(menu, QStringLiteral("KAM POTUJEMO?"));
+        break;
+    default:
+        return;
+    }
+    screen->show();
+}
+
+} // namespace tipsovo

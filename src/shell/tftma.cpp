@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "shell/tftma.h"
+
+#include <QGuiApplication>
+#include <QPalette>
+#include <QScreen>
+
+namespace tipsovo {
+
+TfTma::TfTma(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint
+                          | Qt::WindowDoesNotAcceptFocus)
+{
+    setObjectName(QStringLiteral("TfTma"));
+    setWindowTitle(QStringLiteral("Tipsovo"));
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    setPalette(pal);
+    setAutoFillBackground(true);
+    setEnabled(false);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+}
+
+void TfTma::showBehind()
+{
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->geometry());
+    showMaximized();
+    lower();
+}
+
+} // namespace tipsovo

@@ -1,0 +1,324 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The frame every activity shares: records of the data pack, the instruction and its sound,
+// counters, the end of a set, starting a set once, wallpaper tiling.
+#include "activities/common/activityscreen.h"
+#include "activities/common/controls.h"
+#include "activities/common/datarecords.h"
+#include "media/hint.h"
+#include "media/hoversounds.h"
+#include "support/packbuilder.h"
+#include "support/testhost.h"
+
+#include <QLabel>
+#include <QMessageBox>
+#include <QTimer>
+#include <QtTest>
+
+using namespace tipsovo;
+using namespace tipsovo::test;
+
+namespace {
+
+// A screen with exercises that count how often they were built.
+class CountingScreen : public ActivityScreen {
+public:
+    CountingScreen(AppHost &host, SetStart start, int length = 3)
+        : ActivityScreen(host, setupFor(start, length))
+    {
+    }
+    int exercises = 0;
+    int clears = 0;
+
+protected:
+    void newExercise() override { ++exercises; }
+    void clearUsed() override { ++clears; }
+
+private:
+    static Setup setupFor(SetStart start, int length)
+    {
+        Setup s;
+        s.objectName = QStringLiteral("TfTest");
+        s.instruction = QStringLiteral("POIŠČI!");
+        s.instructionHint = QStringLiteral("A26");
+        s.setLength = length;
+        s.setStart = start;
+        return s;
+    }
+};
+
+void writeSounds(TestHost &host)
+{
+    writeTestSoundPack(host.packDir(), QStringLiteral("snd"),
+                       {"A26", "A9", "prav", "narobe"}, 400);
+}
+
+} // namespace
+
+class TestFrame : public QObject {
+    Q_OBJECT
+private slots:
+    void recordColumns_data();
+    void recordColumns();
+    void readingAListKeepsOrderAndReportsOverflow();
+    void missingListGivesNoRecordsAndNoMessage();
+    void screenCoversMenuWithMarksAndRow();
+    void instructionSpokenOnceOnShowingAfterAPlayingSound();
+    void instructionRepeatsOnHover();
+    void soundSwitchOffSilencesInstructionButKeepsText();
+    void answersCountAndSetEndsWithPraise();
+    void ponoviAfterBravoRestoresEverything();
+    void setStartsOnceAndNotAgainAfterAModalWindow();
+    void setStartedAtCreationIsNotRestartedOnShowing();
+    void wallpaperCoversTheScreenWithWholeTiles();
+};
+
+void TestFrame::recordColumns_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("f1");
+    QTest::addColumn<QString>("f2");
+    QTest::addColumn<QString>("f3");
+    QTest::newRow("full") << dataLine("ZOGA", "ŽOGA", "ZOGA") << "ZOGA" << "ŽOGA" << "ZOGA";
+    QTest::newRow("no third field") << dataLine("ZOGA", "ŽOGA") << "ZOGA" << "ŽOGA" << "";
+    QTest::newRow("shorter than 22") << QStringLiteral("KROG") << "KROG" << "" << "";
+    QTest::newRow("exactly 21") << QStringLiteral("KROG                 ") << "KROG" << "" << "";
+    QTest::newRow("empty") << QString() << "" << "" << "";
+    QTest::newRow("padded fields are trimmed")
+        << QStringLiteral("  A B               X  MED                 P001 ") << "A B" << "MED"
+        << "P001";
+    // Separator columns are never part of a field, even when they hold text.
+    QTest::newRow("separators ignored")
+        << QStringLiteral("ABCDEFGHIJKLMNOPQRST#abcdefghijklmnopqrst##12345") << "ABCDEFGHIJKLMNOPQRST"
+        << "abcdefghijklmnopqrst" << "12345";
+    QTest::newRow("third field cut at 48")
+        << (dataLine("A", "B") + QStringLiteral("  123456789")) << "A" << "B" << "12345";
+}
+
+void TestFrame::recordColumns()
+{
+    QFETCH(QString, line);
+    const DataRecord r = splitDataRecord(line);
+    QTEST(r.field1, "f1");
+    QTEST(r.field2, "f2");
+    QTEST(r.field3, "f3");
+}
+
+void TestFrame::readingAListKeepsOrderAndReportsOverflow()
+{
+    TestHost host;
+    QStringList lines;
+    for (int i = 0; i < 7; ++i)
+        lines << dataLine(QStringLiteral("P%1").arg(i), QStringLiteral("ČRKA%1").arg(i), "S");
+    ResourcePackWriter w;
+    w.add(ResourceKind::RcData, QStringLiteral("SEZNAM"), toCp1250(lines.join("\r\n") + "\r\n"));
+    QVERIFY(writePack(host.packDir(), QStringLiteral("Dat"), w));
+
+    const QList<DataRecord> all = readDataList(host.media(), QStringLiteral("seznam"), 10);
+    QCOMPARE(all.size(), 7);
+    QCOMPARE(all.at(3).field2, QStringLiteral("ČRKA3"));
+    QVERIFY(host.errors.isEmpty());
+
+    // More lines than the table holds: the message, and the records that fit stay.
+    const QList<DataRecord> cut = readDataList(host.media(), QStringLiteral("SEZNAM"), 5);
+    QCOMPARE(cut.size(), 5);
+    QCOMPARE(cut.last().field1, QStringLiteral("P4"));
+    QCOMPARE(host.errors, QStringList{dataPackErrorText()});
+    QVERIFY(dataPackErrorText().contains(QStringLiteral("\"Dat.ipo\".\nPoskusi")));
+}
+
+void TestFrame::missingListGivesNoRecordsAndNoMessage()
+{
+    TestHost host;
+    QVERIFY(readDataList(host.media(), QStringLiteral("ABECEDA"), 125).isEmpty());
+    ResourcePackWriter w;
+    w.add(ResourceKind::RcData, QStringLiteral("DRUGO"), QByteArray("x"));
+    QVERIFY(writePack(host.packDir(), QStringLiteral("DAT"), w));
+    QVERIFY(readDataList(host.media(), QStringLiteral("ABECEDA"), 125).isEmpty());
+    QVERIFY(host.errors.isEmpty());
+}
+
+void TestFrame::screenCoversMenuWithMarksAndRow()
+{
+    TestHost host;
+    CountingScreen s(host, ActivityScreen::SetStart::OnFirstActivation);
+    QCOMPARE(s.geometry(), host.menuBounds());
+    QCOMPARE(s.findChild<QLabel *>("imgPrav")->pixmap().toImage(),
+             host.rightMark().toImage());
+    QCOMPARE(s.findChild<QLabel *>("imgNarobe")->pixmap().toImage(),
+             host.wrongMark().toImage());
+    QCOMPARE(s.instructionLine()->objectName(), QStringLiteral("Panel9"));
+    QCOMPARE(s.instructionLine()->geometry(), QRect(14, 14, 800 - 28, 41));
+    QCOMPARE(hintOf(s.instructionLine()), QStringLiteral("A26"));
+    // The command row, left to right, NAPREJ hidden at first.
+    const char *names[] = {"SpeedButton5", "SpeedButton4", "SpeedButton3", "SpeedButton2",
+                           "SpeedButton1"};
+    const char *captions[] = {"NAPREJ", "POMOČ", "NATISNI", "PONOVI", "KONEC"};
+    int lastLeft = 200;
+    for (int i = 0; i < 5; ++i) {
+        auto *b = s.findChild<FlatButton *>(QString::fromLatin1(names[i]));
+        QVERIFY(b);
+        QCOMPARE(b->captionLines(), QStringList{QString::fromUtf8(captions[i])});
+        QVERIFY(b->x() > lastLeft);
+        lastLeft = b->x();
+        QCOMPARE(b->size(), QSize(100, 33));
+    }
+    QVERIFY(!s.commandButton(ActivityScreen::Command::Naprej)->isVisibleTo(&s));
+    QCOMPARE(s.commandButton(ActivityScreen::Command::Naprej)->textColor(), QColor(Qt::red));
+    QCOMPARE(s.hover().timer().interval(), host.media().zamikZvoka());
+}
+
+void TestFrame::instructionSpokenOnceOnShowingAfterAPlayingSound()
+{
+    TestHost host;
+    writeSounds(host);
+    host.output->startPlaying(700); // the menu button's hover sound still playing
+    auto *s = new CountingScreen(host, ActivityScreen::SetStart::OnFirstActivation);
+    s->show();
+    QTRY_COMPARE(host.log->names(), QStringList{"A26"});
+    // It waited for the playing sound and no longer than that.
+    QVERIFY(host.clock.totalSleptMs() >= 700);
+    QVERIFY(host.clock.totalSleptMs() <= 700 + MediaService::kKeepTryingMarginMs);
+    s->hide();
+    s->show();
+    QCoreApplication::processEvents();
+    QCOMPARE(host.log->requested().size(), 1);
+    delete s;
+}
+
+void TestFrame::instructionRepeatsOnHover()
+{
+    TestHost host;
+    writeSounds(host);
+    CountingScreen s(host, ActivityScreen::SetStart::OnFirstActivation);
+    QEnterEvent enter(QPointF(3, 3), QPointF(3, 3), QPointF(3, 3));
+    QCoreApplication::sendEvent(s.instructionLine(), &enter);
+    s.hover().fireNow();
+    QCOMPARE(host.log->names(), QStringList{"A26"});
+    s.hover().fireNow(); // once per resting
+    QCOMPARE(host.log->requested().size(), 1);
+}
+
+void TestFrame::soundSwitchOffSilencesInstructionButKeepsText()
+{
+    TestHost host;
+    writeSounds(host);
+    host.media().setSoundOn(false);
+    CountingScreen s(host, ActivityScreen::SetStart::OnFirstActivation);
+    s.show();
+    QTRY_COMPARE(s.exercises, 1);
+    QVERIFY(host.output->requests().isEmpty());
+    QCOMPARE(s.instructionLine()->text(), QStringLiteral("POIŠČI!"));
+}
+
+void TestFrame::answersCountAndSetEndsWithPraise()
+{
+    TestHost host;
+    writeSounds(host);
+    CountingScreen s(host, ActivityScreen::SetStart::AtCreation, 2);
+    s.startFirstSet();
+    auto *naprej = s.commandButton(ActivityScreen::Command::Naprej);
+    s.answerRight();
+    s.answerWrong();
+    s.answerWrong();
+    s.answerRight(QStringLiteral("prav"), false); // help: sound without a count
+    QCOMPARE(s.rightLabel()->text(), QStringLiteral("1"));
+    QCOMPARE(s.wrongLabel()->text(), QStringLiteral("2"));
+    QCOMPARE(host.log->requested(), (QStringList{"prav", "narobe", "narobe", "prav"}));
+
+    s.exerciseSolved();
+    QVERIFY(naprej->isVisibleTo(&s));
+    QTest::mouseClick(naprej, Qt::LeftButton);
+    QVERIFY(!naprej->isVisibleTo(&s));
+    QCOMPARE(s.exercises, 2);
+    QCOMPARE(s.rightCount(), 1); // NAPREJ keeps the counts
+
+    host.log->clear();
+    host.output->startPlaying(300);
+    s.exerciseSolved();
+    QVERIFY(!naprej->isVisibleTo(&s));
+    QCOMPARE(s.instructionLine()->text(), QStringLiteral("Bravo!"));
+    QCOMPARE(host.log->names(), QStringList{"A9"}); // waited, never lost
+    QVERIFY(s.setFinished());
+}
+
+void TestFrame::ponoviAfterBravoRestoresEverything()
+{
+    TestHost host;
+    CountingScreen s(host, ActivityScreen::SetStart::AtCreation, 1);
+    s.startFirstSet();
+    s.answerRight();
+    s.answerWrong();
+    s.exerciseSolved();
+    QCOMPARE(s.instructionLine()->text(), QStringLiteral("Bravo!"));
+    const int clears = s.clears;
+    QTest::mouseClick(s.commandButton(ActivityScreen::Command::Ponovi), Qt::LeftButton);
+    QCOMPARE(s.instructionLine()->text(), QStringLiteral("POIŠČI!"));
+    QCOMPARE(s.rightLabel()->text(), QStringLiteral("0"));
+    QCOMPARE(s.wrongLabel()->text(), QStringLiteral("0"));
+    QCOMPARE(s.solvedCount(), 0);
+    QCOMPARE(s.clears, clears + 1);
+    QCOMPARE(s.exercises, 2);
+    QVERIFY(!s.setFinished());
+}
+
+void TestFrame::setStartsOnceAndNotAgainAfterAModalWindow()
+{
+    TestHost host;
+    auto *s = new CountingScreen(host, ActivityScreen::SetStart::OnFirstActivation);
+    s->show();
+    QTRY_COMPARE(s->exercises, 1);
+    s->answerWrong();
+    // A message box of the screen's own comes and goes; so does the window's activation.
+    QTimer::singleShot(0, s, [] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+            box->accept();
+    });
+    QMessageBox::information(s, QStringLiteral("x"), QStringLiteral("y"));
+    s->activateWindow();
+    QEvent activate(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(s, &activate);
+    s->hide();
+    s->show();
+    QCoreApplication::processEvents();
+    QCOMPARE(s->exercises, 1);
+    QCOMPARE(s->wrongCount(), 1);
+    delete s;
+}
+
+void TestFrame::setStartedAtCreationIsNotRestartedOnShowing()
+{
+    TestHost host;
+    auto *s = new CountingScreen(host, ActivityScreen::SetStart::AtCreation);
+    s->startFirstSet();
+    QCOMPARE(s->exercises, 1);
+    s->show();
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    QCOMPARE(s->exercises, 1);
+    delete s;
+}
+
+void TestFrame::wallpaperCoversTheScreenWithWholeTiles()
+{
+    const QSize tile(64, 50);
+    const QSize screen(800, 573);
+    const QList<QPoint> tiles = wallpaperTiles(tile, screen);
+    QCOMPARE(tiles.first(), QPoint(0, 0));
+    // Every pixel of the screen lies in some tile, and every tile starts on the grid.
+    QImage covered(screen, QImage::Format_Mono);
+    covered.fill(0);
+    for (const QPoint &p : tiles) {
+        QCOMPARE(p.x() % tile.width(), 0);
+        QCOMPARE(p.y() % tile.height(), 0);
+        for (int y = p.y(); y < qMin(p.y() + tile.height(), screen.height()); ++y)
+            for (int x = p.x(); x < qMin(p.x() + tile.width(), screen.width()); ++x)
+                covered.setPixel(x, y, 1);
+    }
+    for (int y = 0; y < screen.height(); y += 7)
+        for (int x = 0; x < screen.width(); x += 7)
+            QVERIFY2(covered.pixelIndex(x, y) == 1, qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+    QVERIFY(wallpaperTiles(QSize(0, 10), screen).isEmpty()); // no picture, no endless loop
+}
+
+QTEST_MAIN(TestFrame)
+#include "test_frame.moc"
