@@ -97,9 +97,9 @@ void ActivityScreen::buildFrame(const Setup &setup)
     };
     mark("imgPrav", m_host.rightMark(), 24);
     mark("imgNarobe", m_host.wrongMark(), 112);
-    auto counter = [this](const char *name, int left) {
+    auto counter = [this](const QString &name, int left) {
         auto *l = new QLabel(QStringLiteral("0"), this);
-        l->setObjectName(QString::fromLatin1(name));
+        l->setObjectName(name);
         l->setFont(arial(19, true));
         QPalette p = l->palette();
         p.setColor(QPalette::WindowText, kNavy);
@@ -107,8 +107,8 @@ void ActivityScreen::buildFrame(const Setup &setup)
         l->setGeometry(left, 529, 44, 24);
         return l;
     };
-    m_lblPravilni = counter("lblPravilni", 67);
-    m_lblNepravilni = counter("lblNepravilni", 155);
+    m_lblPravilni = counter(setup.rightCounterName, 67);
+    m_lblNepravilni = counter(setup.wrongCounterName, 155);
 
     const QString names[5] = {setup.commandNames.naprej, setup.commandNames.pomoc,
                               setup.commandNames.natisni, setup.commandNames.ponovi,
@@ -208,7 +208,7 @@ void ActivityScreen::startFirstSet()
     if (m_setStarted)
         return;
     m_setStarted = true;
-    Ponovi();
+    openingSet();
 }
 
 void ActivityScreen::Ponovi()

@@ -51,6 +51,8 @@ public:
         SetStart setStart = SetStart::OnFirstActivation;
         bool ponoviHidesNaprej = true; // the first-letter screen leaves NAPREJ as it is
         CommandNames commandNames;
+        QString rightCounterName = QStringLiteral("lblPravilni");
+        QString wrongCounterName = QStringLiteral("lblNepravilni");
     };
 
     ActivityScreen(AppHost &host, const Setup &setup, QWidget *parent = nullptr);
@@ -97,7 +99,7 @@ public:
     QPixmap wallpaper() const { return m_wallpaper; }
 
     // Starts the set the screen opened with (AtCreation screens call this at the end of their
-    // constructor, once their controls exist).
+    // constructor, once their controls exist). Runs openingSet() once.
     void startFirstSet();
     bool setStarted() const { return m_setStarted; }
 
@@ -114,6 +116,9 @@ protected:
     virtual void clearUsed() {}
     virtual void help() {}
     virtual void print() {}
+    // What opening the screen starts: PONOVI, unless the screen first asks something (the
+    // guess-the-word chooser).
+    virtual void openingSet() { Ponovi(); }
 
     void showEvent(QShowEvent *e) override;
     void paintEvent(QPaintEvent *e) override;
