@@ -1,0 +1,120 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Checks the content tables before anything is generated from them:
+//   node check-content.mjs [--content DIR]
+// - every table line parses (names, sizes, options, sources);
+// - names are unique within a pack (sounds: across all sound tables, since all go to "snd");
+// - every icon a table or an own SVG names exists in its installed set, every svg: file exists,
+//   every effect: is one effects.sh makes;
+// - every name of required-sounds.txt has a sound;
+// - CREDITS names every icon set in use and keeps its lines short for the about screen.
+// Prints every problem found and exits 1 when there is any.
+import { readFileSync, readdirSync, existsSync } from 'node:fs';
+import { join, dirname, resolve } from 'node:path';
+import { spawnSync } from 'node:child_process';
+import { fileURLToPath } from 'node:url';
+import { packNames, readPack, resourceName } from './tables.mjs';
+import { readProgramTable } from './program-table.mjs';
+import { iconExists, iconRefsIn, parseIconRef } from './iconify.mjs';
+
+const toolsDir = dirname(fileURLToPath(import.meta.url));
+
+// What CREDITS must mention when a set is used.
+const setCredits = {
+    'noto': 'Noto Emoji',
+    'fluent-emoji-flat': 'Fluent Emoji',
+    'game-icons': 'Game Icons',
+    'twemoji': 'Twemoji',
+};
+const creditsLineLimit = 40;
+
+function readNames(file) {
+    return readFileSync(file, 'utf8').split('\n').map((l) => l.trim())
+        .filter((l) => l !== '' && !l.startsWith('#'));
+}
+
+export function checkContent(contentDir) {
+    const problems = [];
+    const usedSets = new Set();
+    const checkIcon = (ref, where) => {
+        if (!iconExists(ref)) { problems.push(`${where}: icon ${ref} not found in the installed sets`); return; }
+        usedSets.add(parseIconRef(ref).set);
+    };
+    const checkOwnSvg = (file, where) => {
+        if (!existsSync(file)) { problems.push(`${where}: ${file} does not exist`); return; }
+        for (const ref of iconRefsIn(readFileSync(file, 'utf8'))) checkIcon(ref, file);
+    };
+    const effects = spawnSync(join(toolsDir, 'effects.sh'), ['--list'], { encoding: 'utf8' })
+        .stdout.split('\n').filter(Boolean);
+
+    let soundNames = new Set();
+    for (const pack of packNames(contentDir)) {
+        const { entries, errors } = readPack(contentDir, pack);
+        problems.push(...errors);
+        for (const e of entries) {
+            if (e.kind === 'WAVE') {
+                soundNames.add(e.name);
+                if (e.text.startsWith('effect:') && !effects.includes(e.text.slice(7)))
+                    problems.push(`${e.where}: unknown effect "${e.text.slice(7)}" (known: ${effects.join(', ')})`);
+            } else if (e.kind === 'BITMAP') {
+                if (e.source.startsWith('svg:')) checkOwnSvg(join(contentDir, 'svg', e.source.slice(4)), e.where);
+                else checkIcon(e.source, e.where);
+            }
+        }
+    }
+
+    const required = join(contentDir, 'required-sounds.txt');
+    if (existsSync(required)) {
+        for (const name of readNames(required))
+            if (!soundNames.has(resourceName(name)))
+                problems.push(`${required}: no sound table gives "${name}"`);
+    }
+
+    if (existsSync(join(contentDir, 'program', 'pictures.tsv'))) {
+        const { entries, errors } = readProgramTable(contentDir);
+        problems.push(...errors);
+        for (const e of entries) {
+            if (e.source.startsWith('svg:')) checkOwnSvg(join(contentDir, 'program', e.source.slice(4)), e.where);
+            else checkIcon(e.source, e.where);
+        }
+    }
+    // Own SVGs that no table names yet are checked too: a broken one would fail only later.
+    for (const sub of ['svg', 'program']) {
+        const dir = join(contentDir, sub);
+        if (!existsSync(dir)) continue;
+        for (const f of readdirSync(dir, { recursive: true }).filter((n) => n.endsWith('.svg')))
+            for (const ref of iconRefsIn(readFileSync(join(dir, f), 'utf8')))
+                if (!iconExists(ref)) problems.push(`${join(dir, f)}: icon ${ref} not found`);
+    }
+
+    const creditsFile = join(contentDir, 'CREDITS');
+    if (!existsSync(creditsFile)) {
+        problems.push(`${creditsFile}: missing`);
+    } else {
+        const credits = readFileSync(creditsFile, 'utf8');
+        for (const set of usedSets)
+            if (!credits.includes(setCredits[set]))
+                problems.push(`${creditsFile}: icons of ${set} are used but "${setCredits[set]}" is not credited`);
+        credits.split('\n').forEach((line, i) => {
+            if ([...line].length > creditsLineLimit)
+                problems.push(`${creditsFile}:${i + 1}: longer than ${creditsLineLimit} characters`);
+        });
+    }
+    return [...new Set(problems)];
+}
+
+if (process.argv[1] && resolve(process.argv[1]) === fileURLToPath(import.meta.url)) {
+    const argv = process.argv.slice(2);
+    const contentDir = resolve(argv[0] === '--content' && argv[1] ? argv[1] : join(toolsDir, '..'));
+    let problems;
+    try {
+        problems = checkContent(contentDir);
+    } catch (e) {
+        problems = [e.message];
+    }
+    for (const p of problems) console.error(p);
+    if (problems.length) {
+        console.error(`check-content: ${problems.length} problem(s)`);
+        process.exit(1);
+    }
+    console.log(`check-content: ${contentDir}: tables are in order`);
+}
