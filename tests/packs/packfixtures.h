@@ -91,6 +91,14 @@ struct PackMap {
     qsizetype pe = 0, opt = 0, section = 0, root = 0;
 };
 
+// The bytes of a resource, or a marker that cannot be mistaken for them when it is missing.
+inline QByteArray bytesOf(const tipsovo::ResourcePack &pack, tipsovo::ResourceKind kind,
+                          const QString &name)
+{
+    const auto data = pack.find(kind, name);
+    return data ? data->toByteArray() : QByteArray("<missing>");
+}
+
 // What every pack that opens must satisfy: each listed resource is found, and its bytes lie
 // inside the buffer the pack was made from.
 inline bool consistent(const tipsovo::ResourcePack &pack, QByteArrayView buffer)

@@ -86,13 +86,13 @@ private slots:
 
         const auto pack = ResourcePack::open(path("e.ipo"));
         QVERIFY(pack);
-        QCOMPARE(pack->find(ResourceKind::Wave, "ŽOGA")->toByteArray(), m_wave);
-        QCOMPARE(pack->find(ResourceKind::RcData, "surovo")->toByteArray(), readFile(path("raw.bin")));
+        QCOMPARE(bytesOf(*pack, ResourceKind::Wave, "ŽOGA"), m_wave);
+        QCOMPARE(bytesOf(*pack, ResourceKind::RcData, "surovo"), readFile(path("raw.bin")));
         // The text list is stored in Windows-1250.
-        QCOMPARE(pack->find(ResourceKind::RcData, "abeceda")->toByteArray(),
+        QCOMPARE(bytesOf(*pack, ResourceKind::RcData, "abeceda"),
                  QByteArray("\xC8RKA\r\n\x9Eoga\n\x9Aola \x96 \xF0" "ak\n"));
         // A bitmap resource is a BMP without its 14-byte file header.
-        const QByteArray dib = pack->find(ResourceKind::Bitmap, "slika")->toByteArray();
+        const QByteArray dib = bytesOf(*pack, ResourceKind::Bitmap, "slika");
         QCOMPARE(qFromLittleEndian<quint32>(dib.constData()), 40u);  // info header
         QCOMPARE(qFromLittleEndian<qint32>(dib.constData() + 4), 5);  // width
         QCOMPARE(qFromLittleEndian<qint32>(dib.constData() + 8), 3);  // height
