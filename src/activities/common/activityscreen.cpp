@@ -166,7 +166,7 @@ void ActivityScreen::answerWrong(const QString &sound)
     setCounts(m_right, m_wrong + 1);
 }
 
-void ActivityScreen::exerciseSolved()
+void ActivityScreen::exerciseSolved(const QString &praise, bool keepTrying)
 {
     ++m_solved;
     if (m_solved < m_setLength) {
@@ -175,7 +175,7 @@ void ActivityScreen::exerciseSolved()
     }
     m_buttons[int(Command::Naprej)]->hide();
     m_instruction->setText(m_praiseCaption);
-    say(QStringLiteral("A9"), true);
+    say(praise, keepTrying);
 }
 
 void ActivityScreen::setClickable(QWidget *w, bool clickable)

@@ -83,7 +83,8 @@ public:
     void answerWrong(const QString &sound = QStringLiteral("narobe"));
     // An exercise is solved: +1 solved; NAPREJ while the set goes on, the praise at its end
     // ("A9" with keep-trying and the praise caption), after which only PONOVI starts a new one.
-    void exerciseSolved();
+    // A screen whose set can also be finished by help gives that ending its own sound.
+    void exerciseSolved(const QString &praise = QStringLiteral("A9"), bool keepTrying = true);
     bool setFinished() const { return m_solved >= m_setLength; }
 
     // Plays a sound from "snd" through the media service.
