@@ -4,6 +4,7 @@
 #include "activities/common/activityscreen.h"
 #include "activities/common/controls.h"
 #include "activities/letters/tfprvacrka.h"
+#include "activities/letters/tfvislice.h"
 #include "shell/tfglavno.h"
 #include "shell/tfoprogramu.h"
 
@@ -53,7 +54,7 @@ void launchScreen(int tag, TfGlavno &menu)
         screen = new TfPrvaCrka(menu);
         break;
     case 3:
-        screen = emptyActivity(menu, QStringLiteral("UGANI BESEDO"));
+        screen = new TfVislice(menu);
         break;
     case 4:
         screen = emptyActivity(menu, QStringLiteral("SESTAVI ZLOGE"));
