@@ -203,18 +203,6 @@ private slots:
         QVERIFY(!decodeWave(bytes, &s));
         QCOMPARE(s.sampleRate, 1234); // untouched on failure
     }
-
-    void durationOfAnEmptySoundIsZero()
-    {
-        QCOMPARE(PcmSound{}.durationMs(), qint64(0));
-    }
-
-    void testWaveHasTheAskedLength()
-    {
-        PcmSound s;
-        QVERIFY(decodeWave(makeTestWave(640), &s));
-        QCOMPARE(s.durationMs(), qint64(640));
-    }
 };
 
 class TestBitmap : public QObject {
@@ -255,18 +243,6 @@ private slots:
         QCOMPARE(img.pixel(0, 0), qRgb(0, 0, 200));
         QCOMPARE(img.pixel(1, 0), qRgb(200, 0, 0));
         QCOMPARE(img.pixel(2, 0), qRgb(10, 20, 30));
-    }
-
-    void decodes8BitWithAFullColourTable()
-    {
-        QByteArray d = infoHeader(2, 1, 8);
-        for (int i = 0; i < 256; ++i)
-            putQuad(d, quint8(i), quint8(255 - i), 7);
-        d.append("\x05\xFA\x00\x00", 4);
-        QImage img;
-        QVERIFY(decodeBitmapResource(d, &img));
-        QCOMPARE(img.pixel(0, 0), qRgb(5, 250, 7));
-        QCOMPARE(img.pixel(1, 0), qRgb(250, 5, 7));
     }
 
     void decodes16BitWithBitfieldMasks()

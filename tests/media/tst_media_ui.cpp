@@ -211,14 +211,6 @@ private slots:
         QVERIFY(m_clock.sleeps().isEmpty());
     }
 
-    void switchOffSilencesHoverSounds()
-    {
-        m_media->setSoundOn(false);
-        enter(m_btn);
-        fire();
-        QVERIFY(m_log->entries().isEmpty());
-    }
-
     void changedDelayAppliesAtOnce()
     {
         m_media->setZamikZvoka(1);
