@@ -3,6 +3,7 @@
 
 #include "activities/common/activityscreen.h"
 #include "activities/common/controls.h"
+#include "activities/letters/tfmenibezlcr.h"
 #include "activities/letters/tfprvacrka.h"
 #include "activities/letters/tfvislice.h"
 #include "shell/tfglavno.h"
@@ -48,8 +49,8 @@ void launchScreen(int tag, TfGlavno &menu)
         screen = new TfOProgramu(menu.menuBounds());
         break;
     case 1:
-        screen = emptyActivity(menu, QStringLiteral("BESEDE, ZLOGI, ČRKE"));
-        break;
+        TfMeniBeZlCr::Izberi(menu, &menu);
+        return;
     case 2:
         screen = new TfPrvaCrka(menu);
         break;
