@@ -3,7 +3,8 @@
 # Checks the rendered program pictures: check-program-pictures.sh PICTURES_DIR CONTENT_DIR
 # - every picture of program/pictures.tsv exists at its size, as PNG with alpha;
 # - the menu is light under every button, so the navy captions read (whole button area);
-# - the marks and command pictures have a transparent background;
+# - the screen backgrounds are light and calm wherever the screen writes;
+# - the marks, button and command pictures have a transparent background;
 # - the cursors use only black, white and transparent pixels, and their hot spots are drawn;
 # - credits.txt is the current CREDITS.
 set -uo pipefail
@@ -20,7 +21,7 @@ while IFS=$'\t' read -r file source size; do
     got="$(identify -format '%wx%h' "$png" 2>/dev/null) type $(od -An -tu1 -j 25 -N 1 "$png" | tr -d ' ')"
     # The full-size backgrounds are opaque; rsvg-convert then writes plain RGB (type 2).
     opaque=""
-    [[ $file == menu.png || $file == splash.png || $file == about.png ]] && opaque="|$size type 2"
+    [[ $file == menu.png || $file == splash.png || $file == about.png || $file == bg-*.png ]] && opaque="|$size type 2"
     if [[ "|$size type 6|$size type 4$opaque|" == *"|$got|"* ]]; then pass "$file is $size (${got#* })"
     else fail "$file: want $size with alpha, got $got"; fi
 done <"$content/program/pictures.tsv"
@@ -42,8 +43,35 @@ done
 # The cards stand out from the scene: the picture is not just white all over.
 if (($(luma "$dir/menu.png" 800x600+0+0) < 225)); then pass "menu has a scene around the cards"; else fail "menu is nearly blank"; fi
 
+# Screen backgrounds: light and calm wherever the screen writes (navy, purple, red and black
+# text), so every word reads: mean luma, darkest pixel and spread of each text place.
+quiet() {   # quiet PICTURE NAME WxH+X+Y
+    local v; v=$(convert "$dir/$1" -alpha off -crop "$3" +repage -colorspace Gray \
+        -format '%[fx:int(255*mean)] %[fx:int(255*minima)] %[fx:int(255*standard_deviation)]' info:)
+    read -r mean low spread <<<"$v"
+    if ((mean >= 230 && low >= 190 && spread <= 12)); then pass "$1 is light and calm under $2 ($v)"
+    else fail "$1 under $2: mean $mean, darkest $low, spread $spread (want >= 230, >= 190, <= 12)"; fi
+}
+if [ -f "$dir/bg-prvacrka.png" ]; then
+    quiet bg-prvacrka.png instruction 556x72+230+10
+    quiet bg-prvacrka.png "picture frame" 186x186+24+140
+    quiet bg-prvacrka.png letter 186x48+24+336
+    n=0
+    for at in 244,117 387,186 228,270 260,364 236,441 540,89 534,244 542,320 535,426 469,489; do
+        n=$((n + 1)); quiet bg-prvacrka.png "word place $n" "180x24+${at%,*}+${at#*,}"
+    done
+    quiet bg-prvacrka.png "command row" 752x34+24+526
+fi
+if [ -f "$dir/bg-vislice.png" ]; then
+    quiet bg-vislice.png title 772x41+14+14
+    quiet bg-vislice.png picture 300x300+65+62
+    quiet bg-vislice.png slots 366x46+35+362
+    quiet bg-vislice.png tiles 300x340+447+95
+    quiet bg-vislice.png "command row" 752x34+24+526
+fi
+
 alpha_at() { convert "$1" -format "%[fx:int(255*p{$2}.a)]" info:; }
-for f in prav.png narobe.png cmd-naprej.png cmd-pomoc.png cmd-natisni.png cmd-ponovi.png cmd-konec.png \
+for f in chooser-besede.png chooser-zlogi.png chooser-crke.png lazja.png tezja.png prav.png narobe.png cmd-naprej.png cmd-pomoc.png cmd-natisni.png cmd-ponovi.png cmd-konec.png \
          btn-about.png btn-exit.png zvok-up.png zvok-down.png; do
     [ -f "$dir/$f" ] || continue
     if (($(alpha_at "$dir/$f" 0,0) == 0)); then pass "$f has a transparent corner"; else fail "$f: corner not transparent"; fi
