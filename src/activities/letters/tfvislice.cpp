@@ -123,7 +123,7 @@ TfVislice::TfVislice(AppHost &host, QWidget *parent)
     m_iSlika->installEventFilter(this);
 
     m_lIzbrana = letterLabel(this, QStringLiteral("lIzbrana"), 0, 64);
-    m_lIzbrana->setGeometry(372, 62, 64, 84);
+    m_lIzbrana->setGeometry(374, 62, 58, 84); // between the picture and the tiles
 
     for (int i = 1; i <= kSlots; ++i) {
         QLabel *l = letterLabel(this, QStringLiteral("l%1").arg(i), i, 37);
