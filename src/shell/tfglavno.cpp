@@ -29,7 +29,7 @@ TfGlavno *fGlavno = nullptr;
 
 namespace {
 
-struct ButtonSpec {
+struct MenuButton {
     int tag;
     const char *name;
     std::initializer_list<const char *> caption;
@@ -39,7 +39,7 @@ struct ButtonSpec {
     const char *picture; // picture above the caption, or nullptr
 };
 
-const ButtonSpec kButtons[] = {
+const MenuButton kButtons[] = {
     {1, "btn1", {"Besede,", "zlogi,", "črke"}, "A15", {359, 251, 105, 79}, 21, nullptr},
     {2, "btn2", {"Prva", "črka"}, "A16", {493, 250, 105, 79}, 21, nullptr},
     {3, "btn3", {"Ugani", "besedo"}, "A18", {628, 251, 105, 79}, 21, nullptr},
@@ -163,21 +163,21 @@ TfGlavno::~TfGlavno()
 
 void TfGlavno::buildButtons()
 {
-    for (const ButtonSpec &spec : kButtons) {
+    for (const MenuButton &button : kButtons) {
         auto *b = new FlatButton(this);
-        b->setObjectName(QString::fromLatin1(spec.name));
+        b->setObjectName(QString::fromLatin1(button.name));
         QStringList lines;
-        for (const char *l : spec.caption)
+        for (const char *l : button.caption)
             lines << QString::fromUtf8(l);
         b->setCaptionLines(lines);
-        b->setFont(arial(spec.fontPx, true));
+        b->setFont(arial(button.fontPx, true));
         b->setTextColor(kNavy);
-        setTag(b, spec.tag);
-        setHint(b, QString::fromLatin1(spec.hint));
-        b->setGeometry(spec.geometry);
-        if (spec.picture)
-            b->setGlyph(programPicture(QString::fromLatin1(spec.picture)));
-        if (spec.tag == -99) {
+        setTag(b, button.tag);
+        setHint(b, QString::fromLatin1(button.hint));
+        b->setGeometry(button.geometry);
+        if (button.picture)
+            b->setGlyph(programPicture(QString::fromLatin1(button.picture)));
+        if (button.tag == -99) {
             m_btnZvok = b;
             b->setCheckable(true);
             b->setChecked(true);
