@@ -1,0 +1,155 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// tipsovo-shots OUTDIR: renders the activity screens in a few states of play to OUTDIR/*.png,
+// using the packs that lie beside this program. Sounds are recorded, not played.
+#include "activities/common/activityscreen.h"
+#include "activities/common/controls.h"
+#include "activities/common/lettercells.h"
+#include "activities/letters/tfaalib.h"
+#include "activities/letters/tfbesede.h"
+#include "activities/letters/tfcrke.h"
+#include "activities/letters/tfprvacrka.h"
+#include "activities/letters/tfvislice.h"
+#include "activities/letters/tfzlogi.h"
+#include "media/apphost.h"
+#include "media/manualclock.h"
+#include "media/mediaservice.h"
+#include "media/recordingsoundoutput.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QMouseEvent>
+#include <cstdio>
+
+using namespace tipsovo;
+
+namespace {
+
+class ShotHost : public AppHost {
+public:
+    explicit ShotHost(const QString &packDir)
+        : m_media(packDir, std::make_unique<RecordingSoundOutput>(m_clock), m_clock)
+    {
+        m_media.setErrorReporter([](const QString &text) {
+            std::fprintf(stderr, "error box: %s\n", qPrintable(text));
+        });
+        AppHost::setInstance(this);
+    }
+    MediaService &media() override { return m_media; }
+    QRect menuBounds() const override { return {0, 0, 800, 573}; }
+    QPixmap rightMark() const override { return programPicture(QStringLiteral("prav")); }
+    QPixmap wrongMark() const override { return programPicture(QStringLiteral("narobe")); }
+
+private:
+    ManualClock m_clock;
+    MediaService m_media;
+};
+
+QDir out;
+
+void shoot(QWidget &w, const char *name)
+{
+    w.show();
+    QCoreApplication::processEvents();
+    const QString path = out.filePath(QString::fromLatin1(name) + QStringLiteral(".png"));
+    w.grab().save(path);
+    std::printf("%s\n", qPrintable(path));
+}
+
+void click(QWidget *w)
+{
+    const QPointF p(w->width() / 2.0, w->height() / 2.0);
+    QMouseEvent press(QEvent::MouseButtonPress, p, w->mapToGlobal(p), Qt::LeftButton,
+                      Qt::LeftButton, {});
+    QMouseEvent release(QEvent::MouseButtonRelease, p, w->mapToGlobal(p), Qt::LeftButton,
+                        Qt::NoButton, {});
+    QCoreApplication::sendEvent(w, &press);
+    QCoreApplication::sendEvent(w, &release);
+}
+
+void firstLetter(ShotHost &host)
+{
+    TfPrvaCrka s(host);
+    shoot(s, "prvacrka-fresh");
+    click(s.wordLabel(7));
+    click(s.wordLabel(1));
+    click(s.wordLabel(2));
+    shoot(s, "prvacrka-marked");
+    for (int stage = 0; stage < TfPrvaCrka::kStages; ++stage) {
+        if (stage > 0)
+            s.Naprej();
+        for (int k = 1; k <= 5; ++k)
+            click(s.wordLabel(k));
+    }
+    shoot(s, "prvacrka-bravo");
+}
+
+template<typename Screen> void matching(ShotHost &host, const char *name)
+{
+    Screen s(host);
+    s.Ponovi();
+    // One task answered wrongly, one partly or fully found, one solved by help.
+    for (int t = 1; t <= 2; ++t) {
+        for (int place = 1; place <= MatchingScreen::kCells; ++place) {
+            LetterCell *c = s.cell(t, 1 + t % 3, place);
+            if (c && c->isVisible() && !c->text().isEmpty()) {
+                click(c);
+                break;
+            }
+        }
+    }
+    s.Pomoc();
+    shoot(s, name);
+}
+
+void guessWord(ShotHost &host, TfAaliB::Choice choice, const char *name)
+{
+    TfVislice s(host);
+    s.setChooserRun([choice](TfAaliB &) { return choice; });
+    s.show();
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    // Pick the first tile with a letter and place it where it belongs, then pick another.
+    for (int j = 1; j <= 10; ++j) {
+        QLabel *tile = s.tile(j);
+        if (tile->text().trimmed().isEmpty())
+            continue;
+        click(tile);
+        for (int i = 1; i <= 10; ++i)
+            if (s.slot(i)->text() == QStringLiteral("_"))
+                click(s.slot(i));
+        break;
+    }
+    for (int j = 1; j <= 10; ++j) {
+        if (!s.tile(j)->text().trimmed().isEmpty()) {
+            click(s.tile(j));
+            break;
+        }
+    }
+    shoot(s, name);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: tipsovo-shots OUTDIR\n");
+        return 2;
+    }
+    out = QDir(QString::fromLocal8Bit(argv[1]));
+    out.mkpath(QStringLiteral("."));
+    ShotHost host(QCoreApplication::applicationDirPath());
+
+    firstLetter(host);
+    matching<TfBesede>(host, "besede");
+    matching<TfZlogi>(host, "zlogi");
+    matching<TfCrke>(host, "crke");
+    TfAaliB chooser;
+    shoot(chooser, "aalib");
+    chooser.hide();
+    guessWord(host, TfAaliB::Choice::Easier, "vislice-lazja");
+    guessWord(host, TfAaliB::Choice::Harder, "vislice-tezja");
+    return 0;
+}
