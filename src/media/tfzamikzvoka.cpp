@@ -4,6 +4,7 @@
 #include "media/delaysetting.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QSlider>
 
@@ -18,6 +19,10 @@ TfZamikZvoka::TfZamikZvoka(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::F
 {
     setObjectName(QStringLiteral("TfZamikZvoka"));
     setFixedSize(kWidth, kHeight);
+    // Small type, so the value fits between "min" and "max" on the dialog's 150 pixels.
+    QFont small(QStringLiteral("Arial"));
+    small.setPixelSize(11);
+    setFont(small);
 
     auto *lblMin = new QLabel(QStringLiteral("min"), this);
     lblMin->setObjectName(QStringLiteral("Label2"));
@@ -57,6 +62,15 @@ TfZamikZvoka::TfZamikZvoka(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::F
 
     connect(m_trackBar, &QSlider::valueChanged, this, &TfZamikZvoka::showValue);
     showValue(m_trackBar->value());
+}
+
+void TfZamikZvoka::paintEvent(QPaintEvent *e)
+{
+    QDialog::paintEvent(e);
+    // Borderless, so it draws its own edge to stand out from the menu picture under it.
+    QPainter p(this);
+    p.setPen(QColor(0, 0, 128));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 int TfZamikZvoka::value() const { return m_trackBar->value(); }

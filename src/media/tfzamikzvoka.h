@@ -25,6 +25,9 @@ public:
     // on "Potrdi" stores the new position in `delay` and returns true.
     static bool edit(QWidget *parent, QPoint globalPos, int &delay);
 
+protected:
+    void paintEvent(QPaintEvent *e) override;
+
 private:
     void showValue(int delay); // Label1's text, re-centred
 
