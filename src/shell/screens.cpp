@@ -11,6 +11,7 @@
 
 #include <QDialog>
 #include <QGuiApplication>
+#include <QHash>
 
 namespace tipsovo {
 
@@ -43,6 +44,12 @@ void runModal(QDialog &dialog)
 
 void launchScreen(int tag, TfGlavno &menu)
 {
+    // Activities still to come: their menu caption stands on an empty screen.
+    static const QHash<int, QString> comingLater = {
+        {4, QStringLiteral("SESTAVI ZLOGE")}, {5, QStringLiteral("ZAMENJAJ ČRKE")},
+        {6, QStringLiteral("KJE JE ČRKA?")},  {8, QStringLiteral("OZNAČI POVEDI")},
+        {9, QStringLiteral("SLEDI ČRTAM")},   {10, QStringLiteral("KAM POTUJEMO?")},
+    };
     QWidget *screen = nullptr;
     switch (tag) {
     case -1:
@@ -57,30 +64,15 @@ void launchScreen(int tag, TfGlavno &menu)
     case 3:
         screen = new TfVislice(menu);
         break;
-    case 4:
-        screen = emptyActivity(menu, QStringLiteral("SESTAVI ZLOGE"));
-        break;
-    case 5:
-        screen = emptyActivity(menu, QStringLiteral("ZAMENJAJ ČRKE"));
-        break;
-    case 6:
-        screen = emptyActivity(menu, QStringLiteral("KJE JE ČRKA?"));
-        break;
     case 7:
         if (auto *themes = qobject_cast<QDialog *>(menu.meniVstaviBesedo()))
             runModal(*themes);
         return;
-    case 8:
-        screen = emptyActivity(menu, QStringLiteral("OZNAČI POVEDI"));
-        break;
-    case 9:
-        screen = emptyActivity(menu, QStringLiteral("SLEDI ČRTAM"));
-        break;
-    case 10:
-        screen = emptyActivity(menu, QStringLiteral("KAM POTUJEMO?"));
-        break;
     default:
-        return;
+        if (!comingLater.contains(tag))
+            return;
+        screen = emptyActivity(menu, comingLater.value(tag));
+        break;
     }
     screen->show();
 }
