@@ -69,6 +69,10 @@ if [ -f "$dir/bg-vislice.png" ]; then
     quiet bg-vislice.png tiles 300x340+447+95
     quiet bg-vislice.png "command row" 752x34+24+526
 fi
+# Wallpaper tiles: the instruction line and the counters stand on them.
+for tile in bg-sestavizloge.png bg-zamenjajcrke.png; do
+    [ -f "$dir/$tile" ] && quiet "$tile" "the whole tile" 96x96+0+0
+done
 
 alpha_at() { convert "$1" -format "%[fx:int(255*p{$2}.a)]" info:; }
 for f in chooser-besede.png chooser-zlogi.png chooser-crke.png lazja.png tezja.png prav.png narobe.png cmd-naprej.png cmd-pomoc.png cmd-natisni.png cmd-ponovi.png cmd-konec.png \

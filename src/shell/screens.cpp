@@ -5,6 +5,7 @@
 #include "activities/common/controls.h"
 #include "activities/letters/tfmenibezlcr.h"
 #include "activities/letters/tfprvacrka.h"
+#include "activities/letters/tfsestavizloge.h"
 #include "activities/letters/tfvislice.h"
 #include "shell/tfglavno.h"
 #include "shell/tfoprogramu.h"
@@ -46,7 +47,7 @@ void launchScreen(int tag, TfGlavno &menu)
 {
     // Activities still to come: their menu caption stands on an empty screen.
     static const QHash<int, QString> comingLater = {
-        {4, QStringLiteral("SESTAVI ZLOGE")}, {5, QStringLiteral("ZAMENJAJ ČRKE")},
+        {5, QStringLiteral("ZAMENJAJ ČRKE")},
         {6, QStringLiteral("KJE JE ČRKA?")},  {8, QStringLiteral("OZNAČI POVEDI")},
         {9, QStringLiteral("SLEDI ČRTAM")},   {10, QStringLiteral("KAM POTUJEMO?")},
     };
@@ -63,6 +64,9 @@ void launchScreen(int tag, TfGlavno &menu)
         break;
     case 3:
         screen = new TfVislice(menu);
+        break;
+    case 4:
+        screen = new TfSestaviZloge(menu);
         break;
     case 7:
         if (auto *themes = qobject_cast<QDialog *>(menu.meniVstaviBesedo()))

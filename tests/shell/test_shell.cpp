@@ -94,6 +94,8 @@ private slots:
     void menuClickResetsCursorEvenWhenCreatingTheScreenThrows();
     void izhodClosesTheMenu();
     void unbuiltActivityCoversMenuAndClosesWithKonec();
+    void activityButtonOpensItsScreen_data();
+    void activityButtonOpensItsScreen();
     void insertWordMenuIsTheSameInstanceEachTime();
     void aboutScreenCoversMenuAndScrollsWithoutEnd();
 };
@@ -365,6 +367,29 @@ void TestShell::unbuiltActivityCoversMenuAndClosesWithKonec()
     QTest::mouseClick(screen->findChild<QWidget *>(QStringLiteral("SpeedButton1")),
                       Qt::LeftButton);
     QTRY_VERIFY(guard.isNull()); // freed when closed
+}
+
+void TestShell::activityButtonOpensItsScreen_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("screen");
+    QTest::newRow("compose syllables") << "btn4" << "TfSestaviZloge";
+}
+
+void TestShell::activityButtonOpensItsScreen()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, screen);
+    MenuFixture f;
+    QTest::mouseClick(f.find(button), Qt::LeftButton);
+    QPointer<QWidget> opened;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->objectName() == screen && w->isVisible())
+            opened = w;
+    QVERIFY(opened);
+    QCOMPARE(opened->geometry(), f.menu->geometry());
+    opened->close();
+    QTRY_VERIFY(opened.isNull());
 }
 
 void TestShell::insertWordMenuIsTheSameInstanceEachTime()

@@ -8,6 +8,7 @@
 #include "activities/letters/tfbesede.h"
 #include "activities/letters/tfcrke.h"
 #include "activities/letters/tfprvacrka.h"
+#include "activities/letters/tfsestavizloge.h"
 #include "activities/letters/tfvislice.h"
 #include "activities/letters/tfzlogi.h"
 #include "media/apphost.h"
@@ -19,6 +20,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QMouseEvent>
+#include <algorithm>
 #include <cstdio>
 
 using namespace tipsovo;
@@ -129,6 +131,48 @@ void guessWord(ShotHost &host, TfAaliB::Choice choice, const char *name)
     shoot(s, name);
 }
 
+// Clicks the next syllable of slot j where it is offered.
+void composeNext(TfSestaviZloge &s, int j)
+{
+    for (int k = 1; k <= WordPanelsScreen::kOffers; ++k) {
+        LetterCell *c = s.offerCell(j, k);
+        if (c->isVisible() && c->text() == s.naloga(j).next()) {
+            click(c);
+            return;
+        }
+    }
+}
+
+void composeSyllables(ShotHost &host)
+{
+    TfSestaviZloge s(host);
+    s.Ponovi();
+    shoot(s, "sestavizloge-fresh");
+    // Word 1 composed, word 2 half, a wrong syllable struck out in word 3, help in word 4.
+    for (int i = 0; i < TfSestaviZloge::kParts && !s.naloga(1).complete(); ++i)
+        composeNext(s, 1);
+    composeNext(s, 2);
+    for (int k = 1; k <= WordPanelsScreen::kOffers; ++k) {
+        LetterCell *c = s.offerCell(3, k);
+        const auto &z = s.naloga(3).word.Zlogi;
+        if (c->isVisible() && std::find(z.begin(), z.end(), c->text()) == z.end()) {
+            click(c);
+            break;
+        }
+    }
+    s.bPomocClick();
+    s.bPomocClick();
+    shoot(s, "sestavizloge-mid");
+    for (int exercise = 0; exercise < 3; ++exercise) {
+        if (exercise > 0)
+            s.Naprej();
+        for (int j = 1; j <= WordPanelsScreen::kSlots; ++j)
+            for (int i = 0; i < TfSestaviZloge::kParts && !s.naloga(j).complete(); ++i)
+                composeNext(s, j);
+    }
+    shoot(s, "sestavizloge-bravo");
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -151,5 +195,6 @@ int main(int argc, char *argv[])
     chooser.hide();
     guessWord(host, TfAaliB::Choice::Easier, "vislice-lazja");
     guessWord(host, TfAaliB::Choice::Harder, "vislice-tezja");
+    composeSyllables(host);
     return 0;
 }

@@ -185,6 +185,21 @@ void ShadowLabel::paintEvent(QPaintEvent *)
     p.drawText(r, int(alignment()), text());
 }
 
+void PictureBox::paintEvent(QPaintEvent *)
+{
+    const QPixmap pm = pixmap();
+    if (pm.isNull())
+        return;
+    QPainter p(this);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (hasScaledContents()) {
+        p.drawPixmap(rect(), pm);
+        return;
+    }
+    const QSize size = pm.deviceIndependentSize().toSize();
+    p.drawPixmap(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), pm);
+}
+
 QPixmap programPicture(const QString &name, QSize fallback)
 {
     QPixmap pm(QStringLiteral(":/pictures/%1.png").arg(name));

@@ -77,6 +77,18 @@ private:
     QPoint m_offset{2, 2};
 };
 
+// A picture control that shows its picture in full colour also when it (or its panel) is
+// disabled: a solved word's panel stops reacting but keeps its picture as it was. The picture
+// is stretched over the control when scaledContents is set, centred otherwise.
+class PictureBox : public QLabel {
+    Q_OBJECT
+public:
+    explicit PictureBox(QWidget *parent = nullptr) : QLabel(parent) {}
+
+protected:
+    void paintEvent(QPaintEvent *) override;
+};
+
 // The program's own pictures (embedded): ":/pictures/<name>.png". A missing picture is an
 // empty pixmap of `fallback` size so layouts stay intact.
 QPixmap programPicture(const QString &name, QSize fallback = {});

@@ -9,8 +9,8 @@
 
 namespace tipsovo {
 
-// One numbered letter cell of the letter screens: a single character, centred, in Courier New
-// bold of the given pixel size. Its number is its Tag; its text colour is state the screens read
+// One numbered letter cell of the letter screens: a single character (or one offered syllable),
+// centred, in Courier New bold of the given pixel size. Its number is its Tag; its text colour is state the screens read
 // back (red = found); the hand pointer means it can still be clicked. It reports presses of
 // either button and left clicks (press and release inside); a disabled cell (or one in a
 // disabled panel) reports nothing.

@@ -1,0 +1,194 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "activities/letters/wordpanelsscreen.h"
+
+#include "activities/common/controls.h"
+#include "media/hint.h"
+#include "media/mediaservice.h"
+
+#include <QEvent>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QLabel>
+#include <QMouseEvent>
+
+namespace tipsovo {
+
+namespace {
+
+const QPoint kPanelPlaces[WordPanelsScreen::kSlots] = {{36, 66}, {408, 66}, {36, 298}, {408, 298}};
+// Left edges of the letter row's cells in the inner panel; the row stands at top 176.
+const int kLetterX[WordPanelsScreen::kLetters] = {4, 16, 27, 39, 51, 62, 74, 85, 97, 109, 120, 132};
+constexpr int kLetterTop = 176;
+const QSize kLetterSize(12, 22);
+
+QFrame *whitePanel(QWidget *parent, const QString &name, QFrame::Shape shape)
+{
+    auto *p = new QFrame(parent);
+    p->setObjectName(name);
+    p->setFrameStyle(shape | QFrame::Raised);
+    p->setLineWidth(shape == QFrame::NoFrame ? 0 : 2);
+    QPalette pal = p->palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    p->setPalette(pal);
+    p->setAutoFillBackground(true);
+    return p;
+}
+
+} // namespace
+
+WordPanelsScreen::WordPanelsScreen(AppHost &host, const ActivityScreen::Setup &setup,
+                                   const Layout &layout, QWidget *parent)
+    : ActivityScreen(host, setup, parent), m_picturePack(layout.picturePack), m_cells(this)
+{
+    setWallpaper(programPicture(layout.wallpaper));
+    instructionLine()->setGeometry(14, 14, width() - 28, 41);
+    buildPanels(layout);
+    m_cells.rebuild();
+}
+
+void WordPanelsScreen::buildPanels(const Layout &layout)
+{
+    for (int j = 1; j <= kSlots; ++j) {
+        QFrame *panel = whitePanel(this, QStringLiteral("Panel%1").arg(2 * j - 1), QFrame::Panel);
+        panel->setGeometry(QRect(kPanelPlaces[j - 1], layout.panelSize));
+        m_panels[j - 1] = panel;
+        QFrame *inner = whitePanel(panel, QStringLiteral("Panel%1").arg(2 * j), QFrame::NoFrame);
+        inner->setGeometry(layout.innerPanel);
+
+        auto *picture = new PictureBox(inner);
+        picture->setObjectName(QStringLiteral("Image%1").arg(j));
+        picture->setGeometry(layout.picture);
+        picture->setScaledContents(true);
+        picture->setAlignment(Qt::AlignCenter);
+        // The word speaks when its picture is clicked, not on hover.
+        picture->setProperty("HoverSilent", true);
+        picture->installEventFilter(this);
+        m_pictures[j - 1] = picture;
+
+        for (int k = 1; k <= kLetters; ++k) {
+            auto *cell = new LetterCell(cellTag(j, 0, k), 19, inner);
+            cell->setObjectName(QStringLiteral("Osnova%1").arg((j - 1) * kLetters + k));
+            cell->setGeometry(QRect(QPoint(kLetterX[k - 1], kLetterTop), kLetterSize));
+            if (layout.lettersClickable)
+                connect(cell, &LetterCell::clicked, this, [this, j, k] {
+                    if (m_panels[j - 1]->isEnabled())
+                        letterClicked(j, k);
+                });
+        }
+        for (int k = 1; k <= kOffers; ++k) {
+            auto *cell = new LetterCell(cellTag(j, 1, k), layout.offerPixelSize, panel);
+            cell->setObjectName(QStringLiteral("Label%1").arg((j - 1) * kOffers + k));
+            cell->move(layout.offerPlaces[j - 1][k - 1]);
+            cell->setClickable(true);
+            connect(cell, &LetterCell::clicked, this, [this, j, k] {
+                if (m_panels[j - 1]->isEnabled())
+                    offerClicked(j, k);
+            });
+        }
+    }
+}
+
+QString WordPanelsScreen::letterAt(const QString &word, int place)
+{
+    return place >= 1 && place <= word.size() ? word.mid(place - 1, 1) : QString();
+}
+
+void WordPanelsScreen::clearPanels()
+{
+    for (int j = 1; j <= kSlots; ++j) {
+        m_pictures[j - 1]->clear();
+        setHint(m_pictures[j - 1], QString());
+        m_panels[j - 1]->setEnabled(true);
+    }
+    for (LetterCell *cell : m_cells.all()) {
+        cell->clear();
+        cell->show();
+        cell->setTextColor(Qt::black);
+        setStrikeOut(cell, false);
+    }
+}
+
+void WordPanelsScreen::showPicture(int j, const QString &name)
+{
+    QLabel *picture = m_pictures[j - 1];
+    picture->clear();
+    setHint(picture, name);
+    if (name.isEmpty())
+        return;
+    QImage image;
+    media().NaloziSliko(m_picturePack, name, image);
+    if (!image.isNull())
+        picture->setPixmap(QPixmap::fromImage(image));
+}
+
+void WordPanelsScreen::showLetters(int j, const QString &text, const QColor &colour)
+{
+    for (int k = 1; k <= kLetters; ++k) {
+        LetterCell *cell = letterCell(j, k);
+        cell->setText(letterAt(text, k));
+        cell->setTextColor(colour);
+    }
+}
+
+void WordPanelsScreen::setOffer(int j, int k, const QString &text, bool hideEmpty)
+{
+    LetterCell *cell = offerCell(j, k);
+    cell->setText(text);
+    // Sized to the caption, as the syllables differ in length.
+    const QFontMetrics fm(cell->font());
+    cell->resize(qMax(fm.horizontalAdvance(text) + 4, fm.averageCharWidth()), fm.height());
+    cell->setVisible(!(hideEmpty && text.isEmpty()));
+}
+
+void WordPanelsScreen::setStrikeOut(LetterCell *cell, bool on)
+{
+    QFont f = cell->font();
+    f.setStrikeOut(on);
+    cell->setFont(f);
+}
+
+int WordPanelsScreen::drawFree(const QList<bool> &used)
+{
+    QList<int> free;
+    for (int i = 0; i < used.size(); ++i)
+        if (!used.at(i))
+            free.append(i);
+    return free.isEmpty() ? -1 : free.at(m_random.Random(int(free.size())));
+}
+
+void WordPanelsScreen::finishSlot(int j)
+{
+    for (int k = 1; k <= kLetters; ++k)
+        letterCell(j, k)->setTextColor(Qt::red);
+    m_panels[j - 1]->setEnabled(false);
+}
+
+WordPanelsScreen::Sheet WordPanelsScreen::sheet() const
+{
+    Sheet s;
+    s.caption = instructionLine()->text();
+    for (int j = 1; j <= kSlots; ++j)
+        s.pictures[j - 1] = m_pictures[j - 1]->pixmap().toImage();
+    // findChildren lists the cells in the order they were created.
+    for (const LetterCell *cell : findChildren<LetterCell *>())
+        if (cell->tag() > 0)
+            s.cells.append(cell);
+    return s;
+}
+
+bool WordPanelsScreen::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        for (QLabel *picture : m_pictures) {
+            // Filters see presses on disabled widgets too: a word that is done is mute.
+            if (watched == picture && picture->isEnabled()) {
+                say(hintOf(picture));
+                break;
+            }
+        }
+    }
+    return ActivityScreen::eventFilter(watched, event);
+}
+
+} // namespace tipsovo

@@ -1,0 +1,102 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "activities/common/activityscreen.h"
+#include "activities/common/lettercells.h"
+#include "activities/common/randomsource.h"
+
+#include <QImage>
+#include <QList>
+#include <QPoint>
+#include <QRect>
+#include <array>
+
+class QFrame;
+class QLabel;
+
+namespace tipsovo {
+
+// Four word panels on a tiled wallpaper, each with a picture, a row of twelve letter cells
+// under it and fifteen offer cells scattered beside it: the frame of the compose-syllables and
+// the swap-letters screens. Letter cell k of slot j is numbered j·1000 + k, offer place k
+// j·1000 + 100 + k; cells are found by that number alone. A click on a picture speaks its
+// Hint (the word's name); a word whose panel is disabled is done and reacts to nothing.
+class WordPanelsScreen : public ActivityScreen {
+    Q_OBJECT
+public:
+    static constexpr int kSlots = 4;
+    static constexpr int kLetters = 12;
+    static constexpr int kOffers = 15;
+
+    struct Layout {
+        QString picturePack;  // "sl4", "sl5"
+        QString wallpaper;    // the program picture tiled behind the panels
+        QSize panelSize;      // each word panel
+        QRect innerPanel;     // the white panel holding the picture and the letter row
+        QRect picture;        // inside the inner panel
+        int offerPixelSize = 24;
+        bool lettersClickable = false;
+        // Where offer place k of slot j lies in its word panel (left, top).
+        std::array<std::array<QPoint, kOffers>, kSlots> offerPlaces{};
+    };
+
+    WordPanelsScreen(AppHost &host, const ActivityScreen::Setup &setup, const Layout &layout,
+                     QWidget *parent = nullptr);
+
+    RandomSource &random() { return m_random; }
+    QString picturePack() const { return m_picturePack; }
+
+    QFrame *panel(int j) const { return m_panels[j - 1]; }     // Panel1, Panel3, Panel5, Panel7
+    QLabel *picture(int j) const { return m_pictures[j - 1]; } // Image1 … Image4
+    LetterCell *letterCell(int j, int k) const { return m_cells.cell(cellTag(j, 0, k)); }
+    LetterCell *offerCell(int j, int k) const { return m_cells.cell(cellTag(j, 1, k)); }
+    const LetterCells &cells() const { return m_cells; }
+
+    // What a worksheet of the exercise on screen is made of: the four pictures as shown, and
+    // every numbered cell in the order the screen created them (letter rows and offers; each
+    // cell's text, colour, font and place in its panel are read from the cell itself).
+    struct Sheet {
+        QString caption; // the instruction line as shown
+        std::array<QImage, kSlots> pictures;
+        QList<const LetterCell *> cells;
+    };
+    Sheet sheet() const;
+
+    // The Č, Š, Ž of a word as the one-letter strings the tables use.
+    static QString letterAt(const QString &word, int place); // place from 1; empty past the end
+
+protected:
+    // A click on letter cell k (1..12) or offer place k (1..15) of slot j (1..4) whose panel
+    // is still enabled.
+    virtual void letterClicked(int j, int k) { Q_UNUSED(j) Q_UNUSED(k) }
+    virtual void offerClicked(int j, int k) { Q_UNUSED(j) Q_UNUSED(k) }
+
+    // New exercise: pictures and their Hints emptied, panels enabled, every numbered cell
+    // emptied, shown, black and without strike-out.
+    void clearPanels();
+    // Loads picture `name` from the screen's pack into picture j and makes it its Hint; an
+    // empty name leaves the picture empty.
+    void showPicture(int j, const QString &name);
+    // The letter row of slot j shows `text`, one character a cell, in `colour`.
+    void showLetters(int j, const QString &text, const QColor &colour);
+    // Offer place k of slot j: its caption, sized to it; hidden when empty, if `hideEmpty`.
+    void setOffer(int j, int k, const QString &text, bool hideEmpty);
+    static void setStrikeOut(LetterCell *cell, bool on);
+    // A uniformly drawn entry whose used flag is clear (what drawing again until a free one
+    // comes up gives); -1 when none is free.
+    int drawFree(const QList<bool> &used);
+    void finishSlot(int j); // the word is done: letters red, panel disabled
+
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildPanels(const Layout &layout);
+
+    QString m_picturePack;
+    RandomSource m_random;
+    QFrame *m_panels[kSlots] = {};
+    QLabel *m_pictures[kSlots] = {};
+    LetterCells m_cells;
+};
+
+} // namespace tipsovo
