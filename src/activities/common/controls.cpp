@@ -2,6 +2,7 @@
 #include "activities/common/controls.h"
 
 #include <QEnterEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -198,6 +199,13 @@ void PictureBox::paintEvent(QPaintEvent *)
     }
     const QSize size = pm.deviceIndependentSize().toSize();
     p.drawPixmap(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), pm);
+}
+
+void PictureBox::mousePressEvent(QMouseEvent *e)
+{
+    QLabel::mousePressEvent(e);
+    if (e->button() == Qt::LeftButton)
+        emit pressed();
 }
 
 QPixmap programPicture(const QString &name, QSize fallback)

@@ -79,14 +79,19 @@ private:
 
 // A picture control that shows its picture in full colour also when it (or its panel) is
 // disabled: a solved word's panel stops reacting but keeps its picture as it was. The picture
-// is stretched over the control when scaledContents is set, centred otherwise.
+// is stretched over the control when scaledContents is set, centred otherwise. It reports
+// presses of the left button while enabled (a disabled picture is mute).
 class PictureBox : public QLabel {
     Q_OBJECT
 public:
     explicit PictureBox(QWidget *parent = nullptr) : QLabel(parent) {}
 
+signals:
+    void pressed();
+
 protected:
     void paintEvent(QPaintEvent *) override;
+    void mousePressEvent(QMouseEvent *e) override;
 };
 
 // The program's own pictures (embedded): ":/pictures/<name>.png". A missing picture is an

@@ -5,11 +5,9 @@
 #include "media/hint.h"
 #include "media/mediaservice.h"
 
-#include <QEvent>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
-#include <QMouseEvent>
 
 namespace tipsovo {
 
@@ -62,7 +60,7 @@ void WordPanelsScreen::buildPanels(const Layout &layout)
         picture->setAlignment(Qt::AlignCenter);
         // The word speaks when its picture is clicked, not on hover.
         picture->setProperty("HoverSilent", true);
-        picture->installEventFilter(this);
+        connect(picture, &PictureBox::pressed, this, [this, picture] { say(hintOf(picture)); });
         m_pictures[j - 1] = picture;
 
         for (int k = 1; k <= kLetters; ++k) {
@@ -174,21 +172,6 @@ WordPanelsScreen::Sheet WordPanelsScreen::sheet() const
         if (cell->tag() > 0)
             s.cells.append(cell);
     return s;
-}
-
-bool WordPanelsScreen::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::MouseButtonPress
-        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-        for (QLabel *picture : m_pictures) {
-            // Filters see presses on disabled widgets too: a word that is done is mute.
-            if (watched == picture && picture->isEnabled()) {
-                say(hintOf(picture));
-                break;
-            }
-        }
-    }
-    return ActivityScreen::eventFilter(watched, event);
 }
 
 } // namespace tipsovo

@@ -87,8 +87,6 @@ protected:
     int drawFree(const QList<bool> &used);
     void finishSlot(int j); // the word is done: letters red, panel disabled
 
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     void buildPanels(const Layout &layout);
 
