@@ -73,6 +73,8 @@ fi
 for tile in bg-sestavizloge.png bg-zamenjajcrke.png; do
     [ -f "$dir/$tile" ] && quiet "$tile" "the whole tile" 96x96+0+0
 done
+# The where-is-the-letter wallpaper lies under every word, so the whole tile stays quiet.
+[ -f "$dir/bg-kjejecrka-tile.png" ] && quiet bg-kjejecrka-tile.png "the whole tile" 99x87+0+0
 
 alpha_at() { convert "$1" -format "%[fx:int(255*p{$2}.a)]" info:; }
 for f in chooser-besede.png chooser-zlogi.png chooser-crke.png lazja.png tezja.png prav.png narobe.png cmd-naprej.png cmd-pomoc.png cmd-natisni.png cmd-ponovi.png cmd-konec.png \

@@ -5,6 +5,7 @@
 #include "media/slovenian.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
@@ -273,6 +274,14 @@ QStringList splitListText(QByteArrayView bytes)
 QString resourceNotFoundText()
 {
     return QStringLiteral("The specified resource name cannot be found in the image file.");
+}
+
+QString packOpenErrorText(const QString &packDir, const QString &baseName)
+{
+    const QString path = findPackFile(packDir, baseName);
+    if (path.isEmpty())
+        return QStringLiteral("The specified module could not be found.");
+    return QStringLiteral("%1 is not a valid Win32 application.").arg(QFileInfo(path).fileName());
 }
 
 void playFromPackSync(const QString &packPath, const QString &name, SoundOutput &output)

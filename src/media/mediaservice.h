@@ -111,6 +111,10 @@ QStringList splitListText(QByteArrayView bytes);
 // The platform's text for "resource not found", shown by NaloziSliko.
 QString resourceNotFoundText();
 
+// The platform's text for a pack that cannot be opened: none of that name in `packDir`, or a
+// file that is not a valid pack. Shown by the screens that open their own picture packs.
+QString packOpenErrorText(const QString &packDir, const QString &baseName);
+
 // Plays `name` from pack file `packPath` synchronously and releases the pack again (the opening
 // sound, before the main menu exists). Silent when anything is missing.
 void playFromPackSync(const QString &packPath, const QString &name, SoundOutput &output);

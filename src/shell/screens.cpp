@@ -3,6 +3,7 @@
 
 #include "activities/common/activityscreen.h"
 #include "activities/common/controls.h"
+#include "activities/letters/tfkjejecrka.h"
 #include "activities/letters/tfmenibezlcr.h"
 #include "activities/letters/tfprvacrka.h"
 #include "activities/letters/tfsestavizloge.h"
@@ -47,8 +48,7 @@ void launchScreen(int tag, TfGlavno &menu)
 {
     // Activities still to come: their menu caption stands on an empty screen.
     static const QHash<int, QString> comingLater = {
-        {5, QStringLiteral("ZAMENJAJ ČRKE")},
-        {6, QStringLiteral("KJE JE ČRKA?")},  {8, QStringLiteral("OZNAČI POVEDI")},
+        {5, QStringLiteral("ZAMENJAJ ČRKE")}, {8, QStringLiteral("OZNAČI POVEDI")},
         {9, QStringLiteral("SLEDI ČRTAM")},   {10, QStringLiteral("KAM POTUJEMO?")},
     };
     QWidget *screen = nullptr;
@@ -67,6 +67,9 @@ void launchScreen(int tag, TfGlavno &menu)
         break;
     case 4:
         screen = new TfSestaviZloge(menu);
+        break;
+    case 6:
+        screen = new TfKjeJeCrka(menu);
         break;
     case 7:
         if (auto *themes = qobject_cast<QDialog *>(menu.meniVstaviBesedo()))

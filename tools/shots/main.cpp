@@ -7,6 +7,7 @@
 #include "activities/letters/tfaalib.h"
 #include "activities/letters/tfbesede.h"
 #include "activities/letters/tfcrke.h"
+#include "activities/letters/tfkjejecrka.h"
 #include "activities/letters/tfprvacrka.h"
 #include "activities/letters/tfsestavizloge.h"
 #include "activities/letters/tfvislice.h"
@@ -173,6 +174,26 @@ void composeSyllables(ShotHost &host)
     shoot(s, "sestavizloge-bravo");
 }
 
+void whereIsTheLetter(ShotHost &host)
+{
+    TfKjeJeCrka s(host);
+    shoot(s, "kjejecrka-fresh");
+    // A wrong slot, the right one, and the word shown under the picture.
+    s.Label1Click(s.slot(s.letterPosition() == 1 ? int(s.word().size()) : 1));
+    s.Label1Click(s.slot(s.letterPosition()));
+    s.Image1Click();
+    shoot(s, "kjejecrka-marked");
+    s.tmrBesedaTimer();
+    s.LabelXClick();
+    shoot(s, "kjejecrka-found");
+    for (int w = 1; w < TfKjeJeCrka::kWordsPerSet; ++w) {
+        s.Naprej();
+        s.Pomoc();
+        s.Pomoc();
+    }
+    shoot(s, "kjejecrka-bravo");
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -196,5 +217,6 @@ int main(int argc, char *argv[])
     guessWord(host, TfAaliB::Choice::Easier, "vislice-lazja");
     guessWord(host, TfAaliB::Choice::Harder, "vislice-tezja");
     composeSyllables(host);
+    whereIsTheLetter(host);
     return 0;
 }
