@@ -12,6 +12,7 @@ import { spawnSync } from 'node:child_process';
 import { fileURLToPath } from 'node:url';
 import { readPack } from './tables.mjs';
 import { iconSvg, composeSvg } from './iconify.mjs';
+import { generatedSvg } from './slovenia-map.mjs';
 
 const toolsDir = dirname(fileURLToPath(import.meta.url));
 
@@ -57,10 +58,11 @@ function makeSounds(entries, cacheDir) {
     return files;
 }
 
-// The SVG text of a picture source: an icon of an installed set, or an own SVG of content/svg/
-// (with its <icon> placeholders inlined).
+// The SVG text of a picture source: an icon of an installed set, an own SVG of content/svg/
+// or a picture drawn by slovenia-map.mjs (gen:), with their <icon> placeholders inlined.
 export function sourceSvg(source, contentDir) {
     if (source.startsWith('svg:')) return composeSvg(readFileSync(join(contentDir, 'svg', source.slice(4)), 'utf8'));
+    if (source.startsWith('gen:')) return composeSvg(generatedSvg(source));
     return iconSvg(source);
 }
 
@@ -83,6 +85,17 @@ function makePictures(entries, cacheDir, contentDir) {
     }
     if (jobs.size) console.log(`build-pack: rendering ${jobs.size} of ${entries.length} pictures`);
     runJobs('render-one.sh', [...jobs.values()]);
+    // Pictures for 256-colour displays: the rendered picture reduced to an 8-bit palette.
+    for (const e of entries.filter((x) => x.opts.palette)) {
+        const file = files.get(e), out = file.replace(/\.bmp$/, '-palette.bmp');
+        if (!existsSync(out)) {
+            const r = spawnSync('convert', [file, '-dither', 'None', '-colors', '256', '-type', 'Palette',
+                                            `BMP3:${out}.part`], { stdio: 'inherit' });
+            if (r.status !== 0) throw new Error(`${e.where}: could not reduce ${file} to 256 colours`);
+            renameSync(`${out}.part`, out);
+        }
+        files.set(e, out);
+    }
     return files;
 }
 

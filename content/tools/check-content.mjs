@@ -57,7 +57,8 @@ export function checkContent(contentDir) {
                     problems.push(`${e.where}: unknown effect "${e.text.slice(7)}" (known: ${effects.join(', ')})`);
             } else if (e.kind === 'BITMAP') {
                 if (e.source.startsWith('svg:')) checkOwnSvg(join(contentDir, 'svg', e.source.slice(4)), e.where);
-                else checkIcon(e.source, e.where);
+                else if (e.source.startsWith('gen:card-')) checkIcon(e.source.split('=')[1], e.where);
+                else if (!e.source.startsWith('gen:')) checkIcon(e.source, e.where);
             }
         }
     }

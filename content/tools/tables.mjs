@@ -52,15 +52,17 @@ export function parseSize(s) {
     return w >= 1 && h >= 1 && w <= 4096 && h <= 4096 ? { w, h } : null;
 }
 
-// Options of a picture line: "bg=#rrggbb" (background, white by default) and "margin=N"
-// (blank pixels kept free on every side), separated by blanks or commas.
+// Options of a picture line: "bg=#rrggbb" (background, white by default), "margin=N"
+// (blank pixels kept free on every side) and "palette" (an 8-bit bitmap of at most 256
+// colours), separated by blanks or commas.
 export function parseOptions(s) {
-    const opts = { bg: '#ffffff', margin: 0 };
+    const opts = { bg: '#ffffff', margin: 0, palette: false };
     for (const part of (s || '').split(/[\s,]+/).filter(Boolean)) {
         const [key, value] = part.split('=');
-        if (key === 'bg' && /^#[0-9a-fA-F]{6}$/.test(value ?? '')) opts.bg = value.toLowerCase();
+        if (key === 'palette' && value === undefined) opts.palette = true;
+        else if (key === 'bg' && /^#[0-9a-fA-F]{6}$/.test(value ?? '')) opts.bg = value.toLowerCase();
         else if (key === 'margin' && /^\d{1,3}$/.test(value ?? '')) opts.margin = Number(value);
-        else throw new Error(`unknown option "${part}" (want bg=#rrggbb or margin=N)`);
+        else throw new Error(`unknown option "${part}" (want bg=#rrggbb, margin=N or palette)`);
     }
     return opts;
 }
@@ -80,8 +82,8 @@ export function readPictures(file) {
         if (!size) errors.push(`${where}: bad size "${sizeText}" (want WIDTHxHEIGHT)`);
         let opts = null;
         try { opts = parseOptions(optText); } catch (e) { errors.push(`${where}: ${e.message}`); }
-        if (!/^(svg:(?!.*\.\.)[\w./-]+\.svg|[a-z0-9-]+:[a-z0-9-]+(#[0-9a-fA-F]{3,6})?)$/.test(source))
-            errors.push(`${where}: bad source "${source}" (want set:icon[#rrggbb] or svg:file.svg)`);
+        if (!/^(svg:(?!.*\.\.)[\w./-]+\.svg|gen:map|gen:card-[A-Za-z]+=[a-z0-9-]+:[a-z0-9-]+|[a-z0-9-]+:[a-z0-9-]+(#[0-9a-fA-F]{3,6})?)$/.test(source))
+            errors.push(`${where}: bad source "${source}" (want set:icon[#rrggbb], svg:file.svg, gen:map or gen:card-Town=set:icon)`);
         if (opts && size && 2 * opts.margin >= Math.min(size.w, size.h))
             errors.push(`${where}: margin ${opts.margin} leaves no room in ${sizeText}`);
         entries.push({ kind: 'BITMAP', name: resourceName(name), source, size, opts, where });

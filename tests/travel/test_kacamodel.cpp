@@ -3,6 +3,7 @@
 // the town draw, pause, new games during a run and the frog draw on a crowded board.
 #include "activities/travel/kacamodel.h"
 
+#include <QFile>
 #include <QSet>
 #include <QtTest>
 
@@ -87,6 +88,28 @@ private slots:
         QCOMPARE(towns[14].resource, QStringLiteral("Novomesto"));
         QCOMPARE(towns[17].x, 472);
         QCOMPARE(towns[17].y, 140);
+    }
+
+    // The map and the town cards are drawn from content/towns.tsv: it must hold the same table.
+    void contentTownTableMatches()
+    {
+        QFile f(qEnvironmentVariable("TIPSOVO_SOURCE_DIR") + QStringLiteral("/content/towns.tsv"));
+        QVERIFY2(f.open(QIODevice::ReadOnly), qPrintable(f.fileName()));
+        QList<Town> content;
+        for (const QString &line : QString::fromUtf8(f.readAll()).split(u'\n')) {
+            if (line.trimmed().isEmpty() || line.startsWith(u'#'))
+                continue;
+            const QStringList c = line.split(u'\t');
+            QCOMPARE(c.size(), 4);
+            content.append({c[0], true, c[1].toInt(), c[2].toInt(), c[3].trimmed()});
+        }
+        const QList<Town> program = KacaModel::NaloziMesta();
+        QCOMPARE(content.size(), program.size());
+        for (int i = 0; i < program.size(); ++i) {
+            QCOMPARE(content[i].display, program[i].display);
+            QCOMPARE(QPoint(content[i].x, content[i].y), QPoint(program[i].x, program[i].y));
+            QCOMPARE(content[i].resource, program[i].resource);
+        }
     }
 
     // 23 towns differ before one repeats; at the 24th draw the whole table is open again.
