@@ -8,6 +8,7 @@
 #include "activities/letters/tfprvacrka.h"
 #include "activities/letters/tfsestavizloge.h"
 #include "activities/letters/tfvislice.h"
+#include "activities/letters/tfzamenjajcrke.h"
 #include "shell/tfglavno.h"
 #include "shell/tfoprogramu.h"
 
@@ -48,7 +49,7 @@ void launchScreen(int tag, TfGlavno &menu)
 {
     // Activities still to come: their menu caption stands on an empty screen.
     static const QHash<int, QString> comingLater = {
-        {5, QStringLiteral("ZAMENJAJ ČRKE")}, {8, QStringLiteral("OZNAČI POVEDI")},
+        {8, QStringLiteral("OZNAČI POVEDI")},
         {9, QStringLiteral("SLEDI ČRTAM")},   {10, QStringLiteral("KAM POTUJEMO?")},
     };
     QWidget *screen = nullptr;
@@ -67,6 +68,9 @@ void launchScreen(int tag, TfGlavno &menu)
         break;
     case 4:
         screen = new TfSestaviZloge(menu);
+        break;
+    case 5:
+        screen = new TfZamenjajCrke(menu);
         break;
     case 6:
         screen = new TfKjeJeCrka(menu);

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The four-word-panel screens: compose syllables (TfSestaviZloge).
+// The four-word-panel screens: compose syllables (TfSestaviZloge) and swap wrong letters
+// (TfZamenjajCrke).
 #include "activities/common/controls.h"
 #include "activities/common/lettercells.h"
 #include "activities/letters/matchingscreen.h"
 #include "activities/letters/tfsestavizloge.h"
+#include "activities/letters/tfzamenjajcrke.h"
 #include "media/hint.h"
 #include "support/packbuilder.h"
 #include "support/testhost.h"
@@ -133,13 +135,15 @@ QStringList sestaviNames()
 }
 
 struct Sestavi : Panels<TfSestaviZloge> {
+    using Screen = TfSestaviZloge;
     explicit Sestavi(quint32 seed = 1, PictureState state = PictureState::Complete)
         : Panels(QStringLiteral("sl4"), sestaviNames(), seed, state)
     {
     }
+    QString ime(int j) const { return s->naloga(j).word.Ime; }
     int find(const QString &ime)
     {
-        return findSlot(ime, [this](int j) { return s->naloga(j).word.Ime; });
+        return findSlot(ime, [this](int j) { return this->ime(j); });
     }
     // Clicks the next syllable of slot j (the first place offering it).
     void clickNext(int j)
@@ -153,7 +157,7 @@ struct Sestavi : Panels<TfSestaviZloge> {
         while (!s->naloga(j).complete() && !QTest::currentTestFailed())
             clickNext(j);
     }
-    void composeAll()
+    void solveAll()
     {
         for (int j = 1; j <= WordPanelsScreen::kSlots; ++j)
             compose(j);
@@ -180,6 +184,90 @@ QStringList nonEmpty(const std::array<QString, TfSestaviZloge::kParts> &parts)
     return out;
 }
 
+QStringList zamenjajNames()
+{
+    QStringList names;
+    for (const auto &w : TfZamenjajCrke::wordTable())
+        names.append(w.Ime);
+    return names;
+}
+
+struct Zamenjaj : Panels<TfZamenjajCrke> {
+    using Screen = TfZamenjajCrke;
+    explicit Zamenjaj(quint32 seed = 1, PictureState state = PictureState::Complete)
+        : Panels(QStringLiteral("sl5"), zamenjajNames(), seed, state)
+    {
+    }
+    QString ime(int j) const { return s->naloga(j).Ime; }
+    int find(const QString &ime)
+    {
+        return findSlot(ime, [this](int j) { return this->ime(j); });
+    }
+    // Marks place p of slot j and clicks the first place offering `letter`.
+    void put(int j, int p, const QString &letter)
+    {
+        clickLetter(j, p);
+        const QList<int> at = offersOf(j, letter);
+        QVERIFY2(!at.isEmpty(), qPrintable(letter));
+        clickOffer(j, at.first());
+    }
+    void solve(int j)
+    {
+        if (s->naloga(j).Mesto1)
+            put(j, s->naloga(j).Mesto1, s->naloga(j).Crka1);
+        if (s->naloga(j).Mesto2)
+            put(j, s->naloga(j).Mesto2, s->naloga(j).Crka2);
+    }
+    void solveAll()
+    {
+        for (int j = 1; j <= WordPanelsScreen::kSlots; ++j)
+            solve(j);
+    }
+    QString shown(int j) const { return letters(j).remove(QLatin1Char('?')); }
+    using Panels::shown;
+};
+
+// Both screens with a picture pack that is missing, malformed, or lacks one picture: three
+// exercises play through to "Bravo!", the pictures that exist show, every missing picture
+// is one error box (none for a missing or malformed pack).
+template<typename T> void playThroughBadPictures(PictureState state, bool errorBox)
+{
+    T t(1, state);
+    const QString missing = T::Screen::wordTable().first().Ime;
+    if (state == PictureState::OneMissing) {
+        // Deal a set that gives the word whose picture is missing, afresh.
+        QVERIFY(t.find(missing));
+        t.s->random().seed(t.foundSeed);
+        t.host.errors.clear();
+        t.s->Ponovi();
+    }
+    int errors = 0;
+    for (int e = 1; e <= 3; ++e) {
+        for (int j = 1; j <= 4; ++j) {
+            const QString ime = t.ime(j);
+            const bool has = state == PictureState::OneMissing && ime != missing;
+            QCOMPARE(!t.s->picture(j)->pixmap().isNull(), has);
+            QCOMPARE(hintOf(t.s->picture(j)), ime);
+            errors += ime == missing ? 1 : 0;
+        }
+        t.solveAll();
+        if (e < 3)
+            t.naprej();
+    }
+    QCOMPARE(t.s->instructionLine()->text(), QStringLiteral("Bravo!"));
+    QCOMPARE(t.host.errors.size(), errorBox ? errors : 0);
+    QVERIFY(!errorBox || errors == 1);
+}
+
+void addBadPictureRows()
+{
+    QTest::addColumn<PictureState>("state");
+    QTest::addColumn<bool>("errorBox");
+    QTest::newRow("pack missing") << PictureState::PackMissing << false;
+    QTest::newRow("pack malformed") << PictureState::PackMalformed << false;
+    QTest::newRow("one picture missing") << PictureState::OneMissing << true;
+}
+
 } // namespace
 
 class TestWordPanels : public QObject {
@@ -200,6 +288,17 @@ private slots:
     void sestaviPictureSpeaksItsWordUntilTheWordIsDone();
     void sestaviBadPicturePacks_data();
     void sestaviBadPicturePacks();
+
+    void zamenjajTableCorrectsToTheRightWordsAndMatchesTheContentLists();
+    void zamenjajLayoutAndCommandRow();
+    void zamenjajOfferHoldsEachRightLetterOncePerPlace_data();
+    void zamenjajOfferHoldsEachRightLetterOncePerPlace();
+    void zamenjajGrtaceaEitherKFillsTheMarkedPlace();
+    void zamenjajWordClicksAndWrongOffersCount();
+    void zamenjajHelpFillsTheFirstWrongPlaceUnmarked();
+    void zamenjajThreeExercisesEndInBravoAndPonoviStartsAgain();
+    void zamenjajBadPicturePacks_data();
+    void zamenjajBadPicturePacks();
 };
 
 void TestWordPanels::sestaviTableSpellsEveryWordAndMatchesTheContentLists()
@@ -395,7 +494,7 @@ void TestWordPanels::sestaviLaterSyllableIsRedUncountedDistractorCountsEveryClic
     QCOMPARE(t.host.log->requested().count(QStringLiteral("narobe")),
              zlogi.size() >= 2 ? 4 : 3);
     // The next exercise starts clean: no strike-out, no red, every place black.
-    t.composeAll();
+    t.solveAll();
     t.naprej();
     for (int k = 1; k <= 15; ++k) {
         QVERIFY(!t.s->offerCell(j, k)->font().strikeOut());
@@ -513,45 +612,261 @@ void TestWordPanels::sestaviPictureSpeaksItsWordUntilTheWordIsDone()
     QVERIFY(t.host.log->requested().isEmpty());
 }
 
-void TestWordPanels::sestaviBadPicturePacks_data()
-{
-    QTest::addColumn<PictureState>("state");
-    QTest::addColumn<bool>("errorBox");
-    QTest::newRow("pack missing") << PictureState::PackMissing << false;
-    QTest::newRow("pack malformed") << PictureState::PackMalformed << false;
-    QTest::newRow("one picture missing") << PictureState::OneMissing << true;
-}
+void TestWordPanels::sestaviBadPicturePacks_data() { addBadPictureRows(); }
 
 void TestWordPanels::sestaviBadPicturePacks()
 {
     QFETCH(PictureState, state);
     QFETCH(bool, errorBox);
-    Sestavi t(1, state);
-    const QString missing = TfSestaviZloge::wordTable().first().Ime;
-    if (state == PictureState::OneMissing) {
-        // Deal a set that gives the word whose picture is missing, afresh.
-        QVERIFY(t.find(missing));
-        t.s->random().seed(t.foundSeed);
-        t.host.errors.clear();
-        t.s->Ponovi();
+    playThroughBadPictures<Sestavi>(state, errorBox);
+}
+
+
+void TestWordPanels::zamenjajTableCorrectsToTheRightWordsAndMatchesTheContentLists()
+{
+    const auto table = TfZamenjajCrke::wordTable();
+    QCOMPARE(table.size(), TfZamenjajCrke::kWords);
+    const QString abc = TfZamenjajCrke::CrkeAbecede();
+    QCOMPARE(abc.size(), 25);
+    QSet<QString> names;
+    for (const auto &w : table) {
+        const QString why = w.Napacna;
+        QVERIFY2(w.Napacna.size() <= WordPanelsScreen::kLetters, qPrintable(why));
+        QCOMPARE(wordResourceName(w.corrected()), w.Ime);
+        // Every marked place really is wrong, and the letters to put there are the alphabet's.
+        QVERIFY2(w.Mesto1 >= 1 && w.Mesto1 <= w.Napacna.size(), qPrintable(why));
+        QVERIFY2(w.Napacna.mid(w.Mesto1 - 1, 1) != w.Crka1, qPrintable(why));
+        QVERIFY2(abc.contains(w.Crka1) && w.Crka1.size() == 1, qPrintable(why));
+        QCOMPARE(w.Crka2.isEmpty(), w.Mesto2 == 0);
+        if (w.Mesto2) {
+            QVERIFY2(w.Mesto2 > w.Mesto1 && w.Mesto2 <= w.Napacna.size(), qPrintable(why));
+            QVERIFY2(w.Napacna.mid(w.Mesto2 - 1, 1) != w.Crka2, qPrintable(why));
+            QVERIFY2(abc.contains(w.Crka2) && w.Crka2.size() == 1, qPrintable(why));
+        }
+        names.insert(w.Ime);
     }
-    // Play three exercises through: every word but the missing picture shows; the rest goes on.
-    int errors = 0;
+    QCOMPARE(names.size(), table.size());
+    QCOMPARE(table.at(5).corrected(), QStringLiteral("KRTAČKA"));
+    const QStringList pictures = contentList(QStringLiteral("required-pictures/sl5.txt"));
+    QCOMPARE(QSet<QString>(pictures.begin(), pictures.end()), names);
+    const QStringList sounds = contentList(QStringLiteral("required-word-sounds.txt"));
+    for (const QString &n : names)
+        QVERIFY2(sounds.contains(n), qPrintable(n));
+}
+
+void TestWordPanels::zamenjajLayoutAndCommandRow()
+{
+    Zamenjaj t;
+    QCOMPARE(t.s->objectName(), QStringLiteral("TfZamenjajCrke"));
+    QCOMPARE(t.s->windowTitle(), QStringLiteral("Sedma igra"));
+    QCOMPARE(hintOf(t.s->instructionLine()), QStringLiteral("A36"));
+    QCOMPARE(t.s->instructionLine()->text(), QStringLiteral("V BESEDAH ZAMENJAJ NAPAČNE ČRKE !"));
+    QVERIFY(!t.s->wallpaper().isNull());
+    QCOMPARE(t.s->commandButton(ActivityScreen::Command::Pomoc)->geometry(), QRect(329, 527, 100, 33));
+    QCOMPARE(t.s->commandButton(ActivityScreen::Command::Konec)->geometry(), QRect(663, 527, 100, 33));
+    QCOMPARE(t.s->commandButton(ActivityScreen::Command::Pomoc)->objectName(), QStringLiteral("bPomoc"));
+    LetterCells cells(t.s.get());
+    QCOMPARE(cells.count(), 108);
+    for (int j = 1; j <= 4; ++j) {
+        QCOMPARE(t.s->panel(j)->size(), QSize(356, 217));
+        QCOMPARE(t.s->picture(j)->geometry(), QRect(4, 4, 165, 165));
+        const QString word = t.s->naloga(j).Napacna;
+        QCOMPARE(t.shown(j), word);
+        // The hand over every letter of the word, none over the empty places after it.
+        for (int k = 1; k <= 12; ++k)
+            QCOMPARE(t.s->letterCell(j, k)->isClickable(), k <= word.size());
+        for (int k = 1; k <= 15; ++k) {
+            LetterCell *c = cells.cell(j * 1000 + 100 + k);
+            QCOMPARE(c->font().pixelSize(), 27);
+            QVERIFY(c->isClickable());
+            QVERIFY(c->geometry().right() < 356 && c->geometry().bottom() < 217);
+        }
+    }
+    QCOMPARE(cells.cell(2101)->pos(), QPoint(194, 127));
+    QCOMPARE(t.s->sheet().cells.size(), 108);
+    // A click on an empty place after the word is nothing.
+    t.clickLetter(1, 12);
+    QCOMPARE(t.s->wrongCount(), 0);
+    QVERIFY(t.host.log->requested().isEmpty());
+}
+
+void TestWordPanels::zamenjajOfferHoldsEachRightLetterOncePerPlace_data()
+{
+    QTest::addColumn<quint32>("seed");
+    for (quint32 seed : {1u, 2u, 3u, 77u})
+        QTest::addRow("seed %u", seed) << seed;
+}
+
+void TestWordPanels::zamenjajOfferHoldsEachRightLetterOncePerPlace()
+{
+    QFETCH(quint32, seed);
+    Zamenjaj t(seed);
+    QSet<QString> words;
+    for (int j = 1; j <= 4; ++j) {
+        const auto &n = t.s->naloga(j);
+        words.insert(n.Ime);
+        const QStringList offered = t.visibleOffers(j);
+        QCOMPARE(offered.size(), 15);
+        for (const QString &c : offered)
+            QVERIFY(TfZamenjajCrke::CrkeAbecede().contains(c) && c.size() == 1);
+        const int wanted1 = n.Crka2 == n.Crka1 ? 2 : 1;
+        QCOMPARE(int(offered.count(n.Crka1)), wanted1);
+        if (!n.Crka2.isEmpty())
+            QCOMPARE(int(offered.count(n.Crka2)), n.Crka2 == n.Crka1 ? 2 : 1);
+        QCOMPARE(hintOf(t.s->picture(j)), n.Ime);
+    }
+    QCOMPARE(words.size(), 4);
+}
+
+void TestWordPanels::zamenjajGrtaceaEitherKFillsTheMarkedPlace()
+{
+    Zamenjaj t;
+    const int j = t.find(QStringLiteral("KRTACKA"));
+    QVERIFY(j);
+    const QList<int> ks = t.offersOf(j, QStringLiteral("K"));
+    QCOMPARE(ks.size(), 2);
+    t.clickLetter(j, 6);
+    QCOMPARE(t.shown(j), QStringLiteral("GRTAČ_A"));
+    QCOMPARE(t.host.log->requested(), QStringList{"prav"});
+    t.clickOffer(j, ks.last()); // either K fills the one marked place
+    QCOMPARE(t.shown(j), QStringLiteral("GRTAČKA"));
+    QCOMPARE(t.s->rightCount(), 1);
+    QVERIFY(!t.Panels::shown(t.s->offerCell(j, ks.last())));
+    // The other K before its place is marked: red, "narobe", one wrong answer.
+    t.clickOffer(j, ks.first());
+    QCOMPARE(t.s->offerCell(j, ks.first())->textColor(), kRed);
+    QCOMPARE(t.s->wrongCount(), 1);
+    QCOMPARE(t.host.log->requested().last(), QStringLiteral("narobe"));
+    // Marked, the same red label places it and the word is done.
+    t.clickLetter(j, 1);
+    t.host.log->clear();
+    t.clickOffer(j, ks.first());
+    QCOMPARE(t.shown(j), QStringLiteral("KRTAČKA"));
+    QCOMPARE(t.s->rightCount(), 2);
+    QCOMPARE(t.s->wrongCount(), 1);
+    QCOMPARE(t.host.log->requested(), QStringList{"KRTACKA"});
+    QCOMPARE(t.s->letterCell(j, 1)->textColor(), kRed);
+    QVERIFY(!t.s->panel(j)->isEnabled());
+    QVERIFY(!t.s->letterCell(j, 2)->isClickable());
+}
+
+void TestWordPanels::zamenjajWordClicksAndWrongOffersCount()
+{
+    Zamenjaj t;
+    const int j = t.find(QStringLiteral("SONCE"));
+    QVERIFY(j);
+    QCOMPARE(t.shown(j), QStringLiteral("SORCE"));
+    t.clickLetter(j, 1); // a right letter: wrong answer
+    QCOMPARE(t.s->wrongCount(), 1);
+    t.clickLetter(j, 3);
+    t.clickLetter(j, 3); // the gap again: "prav", nothing changes
+    QCOMPARE(t.shown(j), QStringLiteral("SO_CE"));
+    QCOMPARE(t.s->wrongCount(), 1);
+    QCOMPARE(t.host.log->requested(), (QStringList{"narobe", "prav", "prav"}));
+    // A letter that is not the right one: struck out, counted on every click.
+    int wrong = 0;
+    for (int k = 1; k <= 15 && !wrong; ++k)
+        if (t.s->offerCell(j, k)->text() != QStringLiteral("N"))
+            wrong = k;
+    t.clickOffer(j, wrong);
+    t.clickOffer(j, wrong);
+    QVERIFY(t.s->offerCell(j, wrong)->font().strikeOut());
+    QCOMPARE(t.s->offerCell(j, wrong)->textColor(), kBlack);
+    QCOMPARE(t.s->wrongCount(), 3);
+    QCOMPARE(t.shown(j), QStringLiteral("SO_CE"));
+    // One placement finishes a word with one wrong letter.
+    t.clickOffer(j, t.offersOf(j, QStringLiteral("N")).first());
+    QCOMPARE(t.shown(j), QStringLiteral("SONCE"));
+    QVERIFY(!t.s->panel(j)->isEnabled());
+    QCOMPARE(t.s->rightCount(), 1);
+    // A letter the child has placed counts as wrong when clicked; here the panel is done,
+    // so use another word for it.
+    const int other = j % 4 + 1;
+    const auto n = t.s->naloga(other);
+    t.put(other, n.Mesto1, n.Crka1);
+    const int before = t.s->wrongCount();
+    t.clickLetter(other, n.Mesto1);
+    QCOMPARE(t.s->wrongCount(), before + (n.Mesto2 ? 1 : 0));
+}
+
+void TestWordPanels::zamenjajHelpFillsTheFirstWrongPlaceUnmarked()
+{
+    Zamenjaj t;
+    const int j = t.find(QStringLiteral("TULIPAN"));
+    QVERIFY(j);
+    for (int i = 1; i < j; ++i)
+        t.solve(i);
+    const int right = t.s->rightCount();
+    t.host.log->clear();
+    t.pomoc();
+    QCOMPARE(t.shown(j), QStringLiteral("TULIPAM"));
+    QCOMPARE(t.offersOf(j, QStringLiteral("P")).size(), 1); // its offered P stays
+    QCOMPARE(t.s->letterCell(j, 5)->textColor(), kBlack);
+    QVERIFY(t.host.log->requested().isEmpty());
+    QCOMPARE(t.s->rightCount(), right);
+    // The child finishes the word; every letter shown stays right.
+    t.put(j, 7, QStringLiteral("N"));
+    QCOMPARE(t.shown(j), QStringLiteral("TULIPAN"));
+    QCOMPARE(t.s->rightCount(), right + 1);
+    QVERIFY(!t.s->panel(j)->isEnabled());
+    // Help solves the rest, then has nothing left to do.
+    while (!t.s->koncano())
+        t.pomoc();
+    QVERIFY(t.naprejShown());
+    QCOMPARE(t.s->resenih(), 1);
+    for (int i = 1; i <= 4; ++i) {
+        QCOMPARE(wordResourceName(t.shown(i)), t.s->naloga(i).Ime);
+        QVERIFY(!t.s->panel(i)->isEnabled());
+    }
+    t.pomoc();
+    QCOMPARE(t.s->resenih(), 1);
+}
+
+void TestWordPanels::zamenjajThreeExercisesEndInBravoAndPonoviStartsAgain()
+{
+    Zamenjaj t(12);
+    QSet<QString> given;
+    int letters = 0;
     for (int e = 1; e <= 3; ++e) {
         for (int j = 1; j <= 4; ++j) {
-            const QString ime = t.s->naloga(j).word.Ime;
-            const bool has = state == PictureState::OneMissing && ime != missing;
-            QCOMPARE(!t.s->picture(j)->pixmap().isNull(), has);
-            QCOMPARE(hintOf(t.s->picture(j)), ime);
-            errors += ime == missing ? 1 : 0;
-            t.compose(j);
+            given.insert(t.s->naloga(j).Ime);
+            letters += t.s->naloga(j).Mesto2 ? 2 : 1;
         }
-        if (e < 3)
+        QVERIFY(!t.naprejShown());
+        t.solveAll();
+        if (e < 3) {
+            QVERIFY(t.naprejShown());
             t.naprej();
+        }
     }
+    QCOMPARE(given.size(), 12);
+    QCOMPARE(t.s->rightCount(), letters);
+    QCOMPARE(t.s->wrongCount(), 0);
     QCOMPARE(t.s->instructionLine()->text(), QStringLiteral("Bravo!"));
-    QCOMPARE(t.host.errors.size(), errorBox ? errors : 0);
-    QVERIFY(!errorBox || errors == 1);
+    QVERIFY(!t.naprejShown());
+    QCOMPARE(t.s->resenih(), 0);
+    const auto &log = t.host.log->entries();
+    QCOMPARE(log.last().name, QStringLiteral("A9"));
+    QVERIFY(log.last().keepTrying);
+    QCOMPARE(log.at(log.size() - 2).name, t.s->naloga(4).Ime);
+
+    t.ponovi();
+    QCOMPARE(t.s->instructionLine()->text(), TfZamenjajCrke::instruction());
+    QCOMPARE(t.s->rightLabel()->text(), QStringLiteral("0"));
+    int used = 0;
+    for (const auto &w : t.s->words())
+        used += w.Uporabljena ? 1 : 0;
+    QCOMPARE(used, 4);
+    QVERIFY(t.s->panel(1)->isEnabled());
+}
+
+void TestWordPanels::zamenjajBadPicturePacks_data() { addBadPictureRows(); }
+
+void TestWordPanels::zamenjajBadPicturePacks()
+{
+    QFETCH(PictureState, state);
+    QFETCH(bool, errorBox);
+    playThroughBadPictures<Zamenjaj>(state, errorBox);
 }
 
 QTEST_MAIN(TestWordPanels)

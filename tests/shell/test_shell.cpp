@@ -374,6 +374,7 @@ void TestShell::activityButtonOpensItsScreen_data()
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("screen");
     QTest::newRow("compose syllables") << "btn4" << "TfSestaviZloge";
+    QTest::newRow("swap wrong letters") << "btn5" << "TfZamenjajCrke";
 }
 
 void TestShell::activityButtonOpensItsScreen()

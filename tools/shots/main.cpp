@@ -11,6 +11,7 @@
 #include "activities/letters/tfprvacrka.h"
 #include "activities/letters/tfsestavizloge.h"
 #include "activities/letters/tfvislice.h"
+#include "activities/letters/tfzamenjajcrke.h"
 #include "activities/letters/tfzlogi.h"
 #include "media/apphost.h"
 #include "media/manualclock.h"
@@ -194,6 +195,51 @@ void whereIsTheLetter(ShotHost &host)
     shoot(s, "kjejecrka-bravo");
 }
 
+// Marks the next wrong place of slot j and clicks the letter that belongs there.
+void swapNext(TfZamenjajCrke &s, int j)
+{
+    const auto &n = s.naloga(j);
+    const int place = n.Mesto1 ? n.Mesto1 : n.Mesto2;
+    const QString letter = n.Mesto1 ? n.Crka1 : n.Crka2;
+    if (!place)
+        return;
+    click(s.letterCell(j, place));
+    for (int k = 1; k <= WordPanelsScreen::kOffers; ++k) {
+        LetterCell *c = s.offerCell(j, k);
+        if (c->isVisible() && c->text() == letter) {
+            click(c);
+            return;
+        }
+    }
+}
+
+void swapLetters(ShotHost &host)
+{
+    TfZamenjajCrke s(host);
+    s.Ponovi();
+    shoot(s, "zamenjajcrke-fresh");
+    // Word 1 put right, a gap marked in word 2, a wrong letter struck out in word 3.
+    for (int i = 0; i < 2; ++i)
+        swapNext(s, 1);
+    click(s.letterCell(2, s.naloga(2).Mesto1));
+    for (int k = 1; k <= WordPanelsScreen::kOffers; ++k) {
+        LetterCell *c = s.offerCell(3, k);
+        if (c->text() != s.naloga(3).Crka1 && c->text() != s.naloga(3).Crka2) {
+            click(c);
+            break;
+        }
+    }
+    shoot(s, "zamenjajcrke-mid");
+    for (int exercise = 0; exercise < TfZamenjajCrke::kSetLength; ++exercise) {
+        if (exercise > 0)
+            s.Naprej();
+        for (int j = 1; j <= WordPanelsScreen::kSlots; ++j)
+            for (int i = 0; i < 2; ++i)
+                swapNext(s, j);
+    }
+    shoot(s, "zamenjajcrke-bravo");
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -218,5 +264,6 @@ int main(int argc, char *argv[])
     guessWord(host, TfAaliB::Choice::Harder, "vislice-tezja");
     composeSyllables(host);
     whereIsTheLetter(host);
+    swapLetters(host);
     return 0;
 }

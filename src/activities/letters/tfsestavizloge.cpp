@@ -43,20 +43,6 @@ const BuiltInWord kTable[TfSestaviZloge::kWords] = {
 
 const QString kEmptyDisplay(WordPanelsScreen::kLetters, QLatin1Char('_'));
 
-ActivityScreen::Setup screenSetup()
-{
-    ActivityScreen::Setup s;
-    s.objectName = QStringLiteral("TfSestaviZloge");
-    s.instruction = TfSestaviZloge::instruction();
-    s.instructionHint = QStringLiteral("A35");
-    s.setLength = TfSestaviZloge::kSetWords / TfSestaviZloge::kExerciseWords;
-    s.setStart = ActivityScreen::SetStart::OnFirstActivation;
-    s.commandNames.naprej = QStringLiteral("bNaprej");
-    s.commandNames.pomoc = QStringLiteral("bPomoc");
-    s.commandNames.ponovi = QStringLiteral("bPonovi");
-    return s;
-}
-
 WordPanelsScreen::Layout panelsLayout()
 {
     WordPanelsScreen::Layout l;
@@ -117,40 +103,34 @@ QList<TfSestaviZloge::BesedaZlogi> TfSestaviZloge::wordTable()
 }
 
 TfSestaviZloge::TfSestaviZloge(AppHost &host, QWidget *parent)
-    : WordPanelsScreen(host, screenSetup(), panelsLayout(), parent), m_words(wordTable())
+    : WordPanelsScreen(host,
+                       panelsSetup(QStringLiteral("TfSestaviZloge"), instruction(),
+                                   QStringLiteral("A35"), kSetWords / kExerciseWords),
+                       panelsLayout(), parent), m_words(wordTable())
 {
     setWindowTitle(QStringLiteral("Šesta igra"));
+    commandButton(Command::Naprej)->move(226, 526);
 }
 
 void TfSestaviZloge::clearUsed()
 {
-    for (BesedaZlogi &w : m_words)
-        w.Uporabljena = false;
+    clearUsedFlags(m_words);
     m_sestavljenih = 0;
     m_koncano = false;
 }
 
 void TfSestaviZloge::bNovaIgraClick()
 {
-    commandButton(Command::Naprej)->hide();
     m_koncano = false;
-    clearPanels();
-    for (int j = 1; j <= kSlots; ++j)
-        dealSlot(j);
+    dealExercise();
 }
 
 void TfSestaviZloge::dealSlot(int j)
 {
     Naloga &n = m_naloga[j - 1];
     n = Naloga{};
-    QList<bool> used;
-    for (const BesedaZlogi &w : m_words)
-        used.append(w.Uporabljena);
-    const int r = drawFree(used);
-    if (r < 0)
+    if (!takeFreeWord(m_words, n.word))
         return; // a set deals 12 of the 20 words, so this does not happen
-    m_words[r].Uporabljena = true;
-    n.word = m_words.at(r);
     n.display = kEmptyDisplay;
     n.Manjka = n.word.Zlogi;
 

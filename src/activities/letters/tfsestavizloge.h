@@ -57,11 +57,11 @@ public slots:
 protected:
     void newExercise() override { bNovaIgraClick(); }
     void clearUsed() override;
+    void dealSlot(int j) override;
     void help() override { bPomocClick(); }
     void offerClicked(int j, int k) override;
 
 private:
-    void dealSlot(int j);
     void writeSyllable(Naloga &n, const QString &syllable);
     void wordComposed(int j);
 

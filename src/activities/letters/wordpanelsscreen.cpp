@@ -36,7 +36,8 @@ QFrame *whitePanel(QWidget *parent, const QString &name, QFrame::Shape shape)
 
 WordPanelsScreen::WordPanelsScreen(AppHost &host, const ActivityScreen::Setup &setup,
                                    const Layout &layout, QWidget *parent)
-    : ActivityScreen(host, setup, parent), m_picturePack(layout.picturePack), m_cells(this)
+    : ActivityScreen(host, setup, parent), m_picturePack(layout.picturePack),
+      m_lettersClickable(layout.lettersClickable), m_cells(this)
 {
     setWallpaper(programPicture(layout.wallpaper));
     instructionLine()->setGeometry(14, 14, width() - 28, 41);
@@ -68,8 +69,9 @@ void WordPanelsScreen::buildPanels(const Layout &layout)
             cell->setObjectName(QStringLiteral("Osnova%1").arg((j - 1) * kLetters + k));
             cell->setGeometry(QRect(QPoint(kLetterX[k - 1], kLetterTop), kLetterSize));
             if (layout.lettersClickable)
-                connect(cell, &LetterCell::clicked, this, [this, j, k] {
-                    if (m_panels[j - 1]->isEnabled())
+                // An empty place holds no letter to judge.
+                connect(cell, &LetterCell::clicked, this, [this, cell, j, k] {
+                    if (m_panels[j - 1]->isEnabled() && cell->isClickable())
                         letterClicked(j, k);
                 });
         }
@@ -91,6 +93,30 @@ QString WordPanelsScreen::letterAt(const QString &word, int place)
     return place >= 1 && place <= word.size() ? word.mid(place - 1, 1) : QString();
 }
 
+ActivityScreen::Setup WordPanelsScreen::panelsSetup(const QString &name,
+                                                    const QString &instruction,
+                                                    const QString &hint, int setLength)
+{
+    ActivityScreen::Setup s;
+    s.objectName = name;
+    s.instruction = instruction;
+    s.instructionHint = hint;
+    s.setLength = setLength;
+    s.setStart = ActivityScreen::SetStart::OnFirstActivation;
+    s.commandNames.naprej = QStringLiteral("bNaprej");
+    s.commandNames.pomoc = QStringLiteral("bPomoc");
+    s.commandNames.ponovi = QStringLiteral("bPonovi");
+    return s;
+}
+
+void WordPanelsScreen::dealExercise()
+{
+    commandButton(Command::Naprej)->hide();
+    clearPanels();
+    for (int j = 1; j <= kSlots; ++j)
+        dealSlot(j);
+}
+
 void WordPanelsScreen::clearPanels()
 {
     for (int j = 1; j <= kSlots; ++j) {
@@ -103,6 +129,7 @@ void WordPanelsScreen::clearPanels()
         cell->show();
         cell->setTextColor(Qt::black);
         setStrikeOut(cell, false);
+        cell->setClickable(cell->tag() % 1000 > 100);
     }
 }
 
@@ -125,6 +152,7 @@ void WordPanelsScreen::showLetters(int j, const QString &text, const QColor &col
         LetterCell *cell = letterCell(j, k);
         cell->setText(letterAt(text, k));
         cell->setTextColor(colour);
+        cell->setClickable(m_lettersClickable && !cell->text().isEmpty());
     }
 }
 
@@ -156,8 +184,12 @@ int WordPanelsScreen::drawFree(const QList<bool> &used)
 
 void WordPanelsScreen::finishSlot(int j)
 {
-    for (int k = 1; k <= kLetters; ++k)
+    for (int k = 1; k <= kLetters; ++k) {
         letterCell(j, k)->setTextColor(Qt::red);
+        letterCell(j, k)->setClickable(false);
+    }
+    for (int k = 1; k <= kOffers; ++k)
+        offerCell(j, k)->setClickable(false);
     m_panels[j - 1]->setEnabled(false);
 }
 

@@ -62,8 +62,12 @@ public:
     };
     Sheet sheet() const;
 
-    // The Č, Š, Ž of a word as the one-letter strings the tables use.
-    static QString letterAt(const QString &word, int place); // place from 1; empty past the end
+    // Letter `place` (from 1) of a word as a one-letter string; empty past the end.
+    static QString letterAt(const QString &word, int place);
+
+    // What both screens set up alike: their command names, a set started at activation.
+    static ActivityScreen::Setup panelsSetup(const QString &name, const QString &instruction,
+                                             const QString &hint, int setLength);
 
 protected:
     // A click on letter cell k (1..12) or offer place k (1..15) of slot j (1..4) whose panel
@@ -71,26 +75,52 @@ protected:
     virtual void letterClicked(int j, int k) { Q_UNUSED(j) Q_UNUSED(k) }
     virtual void offerClicked(int j, int k) { Q_UNUSED(j) Q_UNUSED(k) }
 
-    // New exercise: pictures and their Hints emptied, panels enabled, every numbered cell
+    // New exercise: NAPREJ hidden, the panels cleared, then dealSlot for slots 1 … 4.
+    void dealExercise();
+    virtual void dealSlot(int j) { Q_UNUSED(j) }
+
+    // A word of `words` not yet given in this set, drawn uniformly (what drawing again until a
+    // free one comes up gives), marked given and copied to `out`; false when none is free.
+    template<typename Word> bool takeFreeWord(QList<Word> &words, Word &out)
+    {
+        QList<bool> used;
+        for (const Word &w : words)
+            used.append(w.Uporabljena);
+        const int r = drawFree(used);
+        if (r < 0)
+            return false;
+        words[r].Uporabljena = true;
+        out = words.at(r);
+        return true;
+    }
+    template<typename Word> static void clearUsedFlags(QList<Word> &words)
+    {
+        for (Word &w : words)
+            w.Uporabljena = false;
+    }
+
+    // Pictures and their Hints emptied, panels enabled, every numbered cell
     // emptied, shown, black and without strike-out.
     void clearPanels();
     // Loads picture `name` from the screen's pack into picture j and makes it its Hint; an
     // empty name leaves the picture empty.
     void showPicture(int j, const QString &name);
-    // The letter row of slot j shows `text`, one character a cell, in `colour`.
+    // The letter row of slot j shows `text`, one character a cell, in `colour`; on a screen
+    // whose letters are clicked, every cell with a character shows the hand.
     void showLetters(int j, const QString &text, const QColor &colour);
     // Offer place k of slot j: its caption, sized to it; hidden when empty, if `hideEmpty`.
     void setOffer(int j, int k, const QString &text, bool hideEmpty);
     static void setStrikeOut(LetterCell *cell, bool on);
-    // A uniformly drawn entry whose used flag is clear (what drawing again until a free one
-    // comes up gives); -1 when none is free.
+    // A uniformly drawn index whose used flag is clear; -1 when none is free.
     int drawFree(const QList<bool> &used);
-    void finishSlot(int j); // the word is done: letters red, panel disabled
+    // The word is done: letters red, panel disabled, no hand over any of its cells.
+    void finishSlot(int j);
 
 private:
     void buildPanels(const Layout &layout);
 
     QString m_picturePack;
+    bool m_lettersClickable = false;
     RandomSource m_random;
     QFrame *m_panels[kSlots] = {};
     QLabel *m_pictures[kSlots] = {};
