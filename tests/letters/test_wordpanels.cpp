@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QSet>
 #include <QtTest>
 #include <algorithm>
@@ -125,6 +126,18 @@ template<typename S> struct Panels {
     }
     quint32 foundSeed = 0;
 };
+
+// What a double-click brings: press, release, then Qt's double-click event for the second
+// press, and its release.
+void doubleClick(QWidget *w)
+{
+    QTest::mouseClick(w, Qt::LeftButton);
+    const QPointF at(w->width() / 2.0, w->height() / 2.0);
+    QMouseEvent second(QEvent::MouseButtonDblClick, at, w->mapToGlobal(at), Qt::LeftButton,
+                       Qt::LeftButton, {});
+    QCoreApplication::sendEvent(w, &second);
+    QTest::mouseRelease(w, Qt::LeftButton);
+}
 
 QStringList sestaviNames()
 {
@@ -286,6 +299,7 @@ private slots:
     void sestaviTwelveWordsEndInBravoAndPonoviStartsAgain();
     void sestaviSetFinishedByHelpPraisesWithoutWaiting();
     void sestaviPictureSpeaksItsWordUntilTheWordIsDone();
+    void doubleClickCountsOnce();
     void sestaviBadPicturePacks_data();
     void sestaviBadPicturePacks();
 
@@ -610,6 +624,26 @@ void TestWordPanels::sestaviPictureSpeaksItsWordUntilTheWordIsDone()
     t.host.log->clear();
     QTest::mousePress(t.s->picture(3), Qt::LeftButton);
     QVERIFY(t.host.log->requested().isEmpty());
+}
+
+void TestWordPanels::doubleClickCountsOnce()
+{
+    // A distractor double-clicked is one wrong answer, a right letter of the word too.
+    Sestavi t(2);
+    const int d = t.distractorPlace(1);
+    QVERIFY(d);
+    doubleClick(t.s->offerCell(1, d));
+    QCOMPARE(t.s->wrongCount(), 1);
+    QCOMPARE(t.host.log->requested(), QStringList{"narobe"});
+    // A picture double-clicked asks for its word once.
+    t.host.log->clear();
+    doubleClick(t.s->picture(2));
+    QCOMPARE(t.host.log->requested(), QStringList{t.ime(2)});
+
+    Zamenjaj z(2);
+    const auto &n = z.s->naloga(1);
+    doubleClick(z.s->letterCell(1, n.Mesto1 == 1 ? 2 : 1));
+    QCOMPARE(z.s->wrongCount(), 1);
 }
 
 void TestWordPanels::sestaviBadPicturePacks_data() { addBadPictureRows(); }

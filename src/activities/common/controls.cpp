@@ -208,6 +208,8 @@ void PictureBox::mousePressEvent(QMouseEvent *e)
         emit pressed();
 }
 
+void PictureBox::mouseDoubleClickEvent(QMouseEvent *e) { e->accept(); }
+
 QPixmap programPicture(const QString &name, QSize fallback)
 {
     QPixmap pm(QStringLiteral(":/pictures/%1.png").arg(name));

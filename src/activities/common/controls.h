@@ -80,7 +80,8 @@ private:
 // A picture control that shows its picture in full colour also when it (or its panel) is
 // disabled: a solved word's panel stops reacting but keeps its picture as it was. The picture
 // is stretched over the control when scaledContents is set, centred otherwise. It reports
-// presses of the left button while enabled (a disabled picture is mute).
+// presses of the left button while enabled (a disabled picture is mute); the second press of
+// a double-click is not reported again.
 class PictureBox : public QLabel {
     Q_OBJECT
 public:
@@ -92,6 +93,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent *) override;
     void mousePressEvent(QMouseEvent *e) override;
+    void mouseDoubleClickEvent(QMouseEvent *e) override;
 };
 
 // The program's own pictures (embedded): ":/pictures/<name>.png". A missing picture is an

@@ -52,6 +52,13 @@ void LetterCell::mouseReleaseEvent(QMouseEvent *e)
         emit clicked();
 }
 
+void LetterCell::mouseDoubleClickEvent(QMouseEvent *e)
+{
+    // Qt turns the second press into this event; its release must not make a click either.
+    m_leftDown = false;
+    e->accept();
+}
+
 void LetterCells::ensureIndex() const
 {
     if (m_built)

@@ -13,7 +13,7 @@ namespace tipsovo {
 // centred, in Courier New bold of the given pixel size. Its number is its Tag; its text colour is state the screens read
 // back (red = found); the hand pointer means it can still be clicked. It reports presses of
 // either button and left clicks (press and release inside); a disabled cell (or one in a
-// disabled panel) reports nothing.
+// disabled panel) reports nothing. The second press of a double-click is no second click.
 class LetterCell : public QLabel {
     Q_OBJECT
 public:
@@ -32,6 +32,7 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
+    void mouseDoubleClickEvent(QMouseEvent *e) override;
 
 private:
     QColor m_color = Qt::black;
