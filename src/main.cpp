@@ -12,13 +12,46 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QIcon>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 using namespace tipsovo;
 
+namespace {
+
+// --version and --help answer on the terminal and end before any window or sound, so they
+// work with no display at all. Any other argument is left to Qt (-platform and the like).
+int answerCommandLine(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0 || std::strcmp(argv[i], "-v") == 0) {
+            std::printf("tipsovo %s\n", TIPSOVO_VERSION);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::printf("Uporaba: tipsovo [--version] [--help]\n"
+                        "Usage:   tipsovo [--version] [--help]\n\n"
+                        "Tipsovo: igre za otroke, ki se učijo brati in pisati slovensko.\n"
+                        "A learning program for children learning to read and write Slovenian.\n"
+                        "Started without arguments it opens the main menu; its resource packs\n"
+                        "(*.ipo) lie beside the program file.\n\n"
+                        "  -h, --help     show this text and end\n"
+                        "  -v, --version  show the version and end\n");
+            return 0;
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    if (const int answered = answerCommandLine(argc, argv); answered >= 0)
+        return answered;
+
     QElapsedTimer sinceStart;
     sinceStart.start();
     // Start-up timings for the benchmark script, when asked for.
@@ -29,6 +62,8 @@ int main(int argc, char *argv[])
     };
 
     QApplication app(argc, argv);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.png")));
+    QGuiApplication::setDesktopFileName(QStringLiteral(TIPSOVO_APP_ID));
 
     auto splash = std::make_unique<TfSplash>();
     QApplication::setOverrideCursor(Qt::WaitCursor);

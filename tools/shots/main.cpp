@@ -17,6 +17,7 @@
 #include "media/manualclock.h"
 #include "media/mediaservice.h"
 #include "media/recordingsoundoutput.h"
+#include "shell/tfglavno.h"
 
 #include <QApplication>
 #include <QDir>
@@ -240,6 +241,23 @@ void swapLetters(ShotHost &host)
     shoot(s, "zamenjajcrke-bravo");
 }
 
+// The main menu as it opens, with the packs beside this program. It makes itself the program's
+// host, so it is shot last.
+void mainMenu(const QString &packDir)
+{
+    ManualClock clock;
+    TfGlavno::Setup setup;
+    setup.packDir = packDir;
+    setup.output = std::make_unique<RecordingSoundOutput>(clock);
+    setup.clock = &clock;
+    setup.displaySize = QSize(1024, 768);
+    setup.showMessage = [](const QString &, const QString &text) {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+    };
+    TfGlavno menu(std::move(setup));
+    shoot(menu, "menu");
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -265,5 +283,6 @@ int main(int argc, char *argv[])
     composeSyllables(host);
     whereIsTheLetter(host);
     swapLetters(host);
+    mainMenu(QCoreApplication::applicationDirPath());
     return 0;
 }
