@@ -113,7 +113,7 @@ private slots:
     void fiveWordsEndInBravoAndPonoviStartsAgain();
     void pictureClickShowsAndSaysTheWord();
     void hoverSpeaksWordsAndInstructionButNeverSlots();
-    void doubleClickOnAWordIsOneClick();
+    void doubleClickOnAWordOrSlotIsOneClick();
     void rightWordLandsOnEveryPlace();
     void longWordsFillTheSlotsAndStayOnScreen();
     void spinIsBoundedAndEndsOnTheDrawnWord_data();
@@ -389,20 +389,24 @@ void TestKjeJeCrka::hoverSpeaksWordsAndInstructionButNeverSlots()
              (QStringList{"A39", hintOf(t.s->otherWord(2)), hintOf(t.s->rightWord())}));
 }
 
-void TestKjeJeCrka::doubleClickOnAWordIsOneClick()
+void TestKjeJeCrka::doubleClickOnAWordOrSlotIsOneClick()
 {
     Screen t;
-    QLabel *l = t.s->otherWord(1);
     const QPointF p(3, 3);
-    auto send = [&](QEvent::Type type, Qt::MouseButtons buttons) {
-        QMouseEvent e(type, p, l->mapToGlobal(p), Qt::LeftButton, buttons, {});
-        QCoreApplication::sendEvent(l, &e);
+    auto doubleClick = [&](QWidget *w) {
+        auto send = [&](QEvent::Type type, Qt::MouseButtons buttons) {
+            QMouseEvent e(type, p, w->mapToGlobal(p), Qt::LeftButton, buttons, {});
+            QCoreApplication::sendEvent(w, &e);
+        };
+        send(QEvent::MouseButtonPress, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, Qt::NoButton);
+        send(QEvent::MouseButtonDblClick, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, Qt::NoButton);
     };
-    send(QEvent::MouseButtonPress, Qt::LeftButton);
-    send(QEvent::MouseButtonRelease, Qt::NoButton);
-    send(QEvent::MouseButtonDblClick, Qt::LeftButton);
-    send(QEvent::MouseButtonRelease, Qt::NoButton);
+    doubleClick(t.s->otherWord(1));
     QCOMPARE(t.s->wrongCount(), 1);
+    doubleClick(t.wrongSlot());
+    QCOMPARE(t.s->wrongCount(), 2);
 }
 
 void TestKjeJeCrka::rightWordLandsOnEveryPlace()
