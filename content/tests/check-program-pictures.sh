@@ -21,7 +21,7 @@ while IFS=$'\t' read -r file source size; do
     got="$(identify -format '%wx%h' "$png" 2>/dev/null) type $(od -An -tu1 -j 25 -N 1 "$png" | tr -d ' ')"
     # The full-size backgrounds are opaque; rsvg-convert then writes plain RGB (type 2).
     opaque=""
-    [[ $file == menu.png || $file == splash.png || $file == about.png || $file == bg-*.png ]] && opaque="|$size type 2"
+    [[ $file == menu.png || $file == splash.png || $file == about.png || $file == bg-*.png || $file == digits.png ]] && opaque="|$size type 2"
     if [[ "|$size type 6|$size type 4$opaque|" == *"|$got|"* ]]; then pass "$file is $size (${got#* })"
     else fail "$file: want $size with alpha, got $got"; fi
 done <"$content/program/pictures.tsv"
