@@ -87,9 +87,9 @@ function makePictures(entries, cacheDir, contentDir) {
     runJobs('render-one.sh', [...jobs.values()]);
     // Pictures for 256-colour displays: the rendered picture reduced to an 8-bit palette.
     for (const e of entries.filter((x) => x.opts.palette)) {
-        const file = files.get(e), out = file.replace(/\.bmp$/, '-palette.bmp');
+        const file = files.get(e), out = file.replace(/\.bmp$/, '-palette8u.bmp');
         if (!existsSync(out)) {
-            const r = spawnSync('convert', [file, '-dither', 'None', '-colors', '256', '-type', 'Palette',
+            const r = spawnSync('convert', [file, '-dither', 'None', '-colors', '256', '-type', 'Palette', '-compress', 'None',
                                             `BMP3:${out}.part`], { stdio: 'inherit' });
             if (r.status !== 0) throw new Error(`${e.where}: could not reduce ${file} to 256 colours`);
             renameSync(`${out}.part`, out);

@@ -9,6 +9,7 @@
 #include "activities/letters/tfsestavizloge.h"
 #include "activities/letters/tfvislice.h"
 #include "activities/letters/tfzamenjajcrke.h"
+#include "activities/travel/tfkaca.h"
 #include "shell/tfglavno.h"
 #include "shell/tfoprogramu.h"
 
@@ -50,7 +51,7 @@ void launchScreen(int tag, TfGlavno &menu)
     // Activities still to come: their menu caption stands on an empty screen.
     static const QHash<int, QString> comingLater = {
         {8, QStringLiteral("OZNAČI POVEDI")},
-        {9, QStringLiteral("SLEDI ČRTAM")},   {10, QStringLiteral("KAM POTUJEMO?")},
+        {9, QStringLiteral("SLEDI ČRTAM")},
     };
     QWidget *screen = nullptr;
     switch (tag) {
@@ -74,6 +75,9 @@ void launchScreen(int tag, TfGlavno &menu)
         break;
     case 6:
         screen = new TfKjeJeCrka(menu);
+        break;
+    case 10:
+        screen = new TfKaca(menu);
         break;
     case 7:
         if (auto *themes = qobject_cast<QDialog *>(menu.meniVstaviBesedo()))

@@ -13,6 +13,8 @@
 #include "activities/letters/tfvislice.h"
 #include "activities/letters/tfzamenjajcrke.h"
 #include "activities/letters/tfzlogi.h"
+#include "activities/travel/tfkaca.h"
+#include "activities/travel/tfmesto.h"
 #include "media/apphost.h"
 #include "media/manualclock.h"
 #include "media/mediaservice.h"
@@ -23,6 +25,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <algorithm>
 #include <cstdio>
 
@@ -260,6 +263,101 @@ void mainMenu(const QString &packDir)
 
 } // namespace
 
+// Travel game: steers the train so that it snakes down the board, a frog right ahead at every
+// step (the ordinary game), or at the steps that `eatAt` names.
+void travelStep(TfKaca &s, bool eat)
+{
+    KacaModel &m = s.model();
+    static const QPoint d[4] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
+    const QPoint h = m.train().first();
+    if (m.direction() == KacaModel::Down)
+        m.arrow(h.x() > 15 ? KacaModel::Left : KacaModel::Right);
+    else if ((m.direction() == KacaModel::Right && h.x() >= 27) || (m.direction() == KacaModel::Left && h.x() <= 3))
+        m.arrow(KacaModel::Down);
+    if (eat) {
+        QList<Frog> frogs = m.frogs();
+        int i = 0;
+        if (m.type() == KacaModel::Tezka) {
+            // the first frog still on the board with the due letter
+            for (int j = 0; j < frogs.size(); ++j) {
+                if (frogs[j].onBoard() && frogs[j].letter == m.currentTown().display.mid(m.letterIndex() - 1, 1)) {
+                    i = j;
+                    break;
+                }
+            }
+        }
+        frogs[i].cell = m.train().first() + d[m.direction()];
+        m.setFrogs(frogs);
+        // The frog was moved by hand: draw the board afresh so its old disc goes.
+        s.board().clear();
+        s.ApplicationEvents1Restore();
+    }
+    s.GameLoop();
+}
+
+void travel(ShotHost &host)
+{
+    {
+        // The map with every town's marker, at full size.
+        TfKaca s(host);
+        QImage map = s.board().background().copy();
+        QPainter p(&map);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setFont(arial(11, true));
+        for (const Town &t : s.model().towns()) {
+            p.setPen(QPen(Qt::red, 1.5));
+            p.setBrush(QColor(0, 255, 0));
+            p.drawEllipse(QPointF(t.x, t.y), 7.5, 7.5);
+            p.setPen(Qt::black);
+            p.drawText(t.x + 9, t.y + 4, t.display);
+        }
+        p.end();
+        const QString path = out.filePath(QStringLiteral("kaca-mesta.png"));
+        map.save(path);
+        std::printf("%s\n", qPrintable(path));
+        shoot(s, "kaca-fresh");
+    }
+    struct Game {
+        const char *name;
+        const char *key;
+        int steps;
+    };
+    for (const Game &g : {Game{"kaca-lahka", "L", 0}, Game{"kaca-tezka", "T", 0}, Game{"kaca-navadna", "N", 90}}) {
+        TfKaca s(host);
+        if (g.key[0] == 'T')
+            s.findChild<QAbstractButton *>(QStringLiteral("btnVecZab"))->click();
+        if (g.key[0] == 'N')
+            s.findChild<QAbstractButton *>(QStringLiteral("btnKlasicna"))->click();
+        for (int i = 0; i < 1000 && s.model().type() != KacaModel::Navadna
+                        && s.model().currentTown().display != QStringLiteral("Rogaška Slatina"); ++i)
+            s.Inicializacija();
+        s.model().setTrain({{4, 3}, {3, 3}}, KacaModel::Right);
+        s.model().arrow(KacaModel::Right);
+        s.board().clear();
+        s.ApplicationEvents1Restore();
+        const int eats = g.steps ? g.steps : int(s.model().currentTown().display.size()) - 1;
+        for (int i = 0; i < eats; ++i)
+            travelStep(s, true);
+        for (int i = 0; i < 3; ++i)
+            travelStep(s, false);
+        shoot(s, g.name);
+        if (g.key[0] == 'L') {
+            travelStep(s, true); // the last letter: the destination and its marker
+            s.tmrMestoTimer();
+            shoot(s, "kaca-cilj");
+        }
+    }
+    {
+        TfKaca s(host);
+        for (int i = 0; i < KacaModel::kTowns; ++i) {
+            TfMesto card(host, s.model());
+            card.showTown(i);
+            const QByteArray name = "mesto-" + s.model().towns().at(i).resource.toLatin1();
+            shoot(card, name.constData());
+        }
+    }
+}
+
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
@@ -283,6 +381,7 @@ int main(int argc, char *argv[])
     composeSyllables(host);
     whereIsTheLetter(host);
     swapLetters(host);
+    travel(host);
     mainMenu(QCoreApplication::applicationDirPath());
     return 0;
 }
