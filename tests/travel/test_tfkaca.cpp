@@ -10,6 +10,8 @@
 #include "widgets/textlabel.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -94,6 +96,35 @@ private slots:
         QCOMPARE(t.board().background().size(), QSize(620, 420));
         QVERIFY(bare.errors.isEmpty());
         QCOMPARE(t.instructionLine()->text(), KacaModel::titleText());
+    }
+
+    // The built map pack: both pictures at board size, the 8-bit one a palette picture that
+    // the program's reader decodes to nearly the same colours.
+    void defaultMapPack()
+    {
+        TestHost host;
+        const QString built = qEnvironmentVariable("TIPSOVO_BUILD_DIR") + QStringLiteral("/slX.ipo");
+        QVERIFY2(QFile::copy(built, QDir(host.packDir()).filePath(QStringLiteral("slX.ipo"))),
+                 qPrintable(built));
+        QImage full, palette;
+        host.media().NaloziSliko(QStringLiteral("slX"), QStringLiteral("slo16M"), full);
+        host.media().NaloziSliko(QStringLiteral("slX"), QStringLiteral("slo256"), palette);
+        QVERIFY(host.errors.isEmpty());
+        QCOMPARE(full.size(), QSize(620, 420));
+        QCOMPARE(palette.size(), QSize(620, 420));
+        QCOMPARE(palette.format(), QImage::Format_Indexed8);
+        QVERIFY(palette.colorCount() <= 256);
+        qint64 diff = 0;
+        for (int y = 0; y < 420; y += 3) {
+            for (int x = 0; x < 620; x += 3) {
+                const QColor a = full.pixelColor(x, y), b = palette.pixelColor(x, y);
+                diff += qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue());
+            }
+        }
+        QVERIFY2(diff / (140 * 207) < 12, qPrintable(QString::number(diff / (140 * 207))));
+        // Slovenia's land, the sea and a neighbour differ.
+        QVERIFY(full.pixelColor(300, 200) != full.pixelColor(20, 380));
+        QVERIFY(full.pixelColor(300, 200) != full.pixelColor(300, 20));
     }
 
     void keysStartPauseAndSpeed()

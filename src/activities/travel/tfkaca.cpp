@@ -370,6 +370,7 @@ void TfKaca::GameLoop()
 {
     if (!m_model.running() || m_model.paused())
         return;
+    const double late = m_elapsed.nsecsElapsed() / 1e6 - m_nextDue;
     m_odometer->increment();
     const KacaModel::Step s = m_model.step();
     if (!s.moved)
@@ -386,6 +387,7 @@ void TfKaca::GameLoop()
     setCounts(m_model.rightCount(), m_model.wrongCount());
     m_nextDue += m_model.interval();
     scheduleNext(false);
+    emit stepped(late);
 }
 
 void TfKaca::afterEnd()

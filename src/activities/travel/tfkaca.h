@@ -53,6 +53,10 @@ public:
     // The due time of the next step and when the last one ran (ms since the screen was made).
     double nextDueMs() const { return m_nextDue; }
 
+signals:
+    // After every step; lateMs: how long after its due time the step ran.
+    void stepped(double lateMs);
+
 public slots:
     void Inicializacija();
     // One step, when the train runs, is not paused and the wait is over.

@@ -1,0 +1,157 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// tipsovo-bench-travel: times the travel game with a train of 500 wagons that runs round a
+// closed path of the board (the ordinary game, one frog off the path):
+//   step     CPU time of one step (rules and drawing of the board) over 10,000 steps;
+//   late     how long after its due time each step ran, at 10 ms steps for 10 s, on a shown
+//            screen (run it under Xvfb);
+//   paused   CPU share of the program while the game is paused, over 5 s.
+// Prints "step median MS max MS", "late median MS max MS" and "paused cpu PERCENT".
+#include "activities/travel/kacaboard.h"
+#include "activities/travel/kacamodel.h"
+#include "activities/travel/tfkaca.h"
+#include "support/testhost.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <sys/resource.h>
+
+using namespace tipsovo;
+
+namespace {
+
+// A closed path over columns 1..28 and rows 1..19: along row 1, then down and up the columns
+// 28..2 of rows 2..19, and back up column 1.
+QList<QPoint> cycle()
+{
+    QList<QPoint> c;
+    for (int x = 1; x <= 28; ++x)
+        c.append({x, 1});
+    for (int x = 28; x >= 2; --x) {
+        const bool down = (28 - x) % 2 == 0;
+        for (int i = 0; i < 18; ++i)
+            c.append({x, down ? 2 + i : 19 - i});
+    }
+    for (int y = 19; y >= 2; --y)
+        c.append({1, y});
+    return c;
+}
+
+KacaModel::Direction towards(QPoint from, QPoint to)
+{
+    if (to.x() > from.x())
+        return KacaModel::Right;
+    if (to.x() < from.x())
+        return KacaModel::Left;
+    return to.y() > from.y() ? KacaModel::Down : KacaModel::Up;
+}
+
+// Lays a train of `wagons` cells on the path (the locomotive at path[wagons − 1]).
+void layTrain(KacaModel &m, const QList<QPoint> &path, int wagons)
+{
+    QList<QPoint> train = path.mid(0, wagons);
+    std::reverse(train.begin(), train.end());
+    m.setTrain(train, towards(train.first(), path.at(wagons % path.size())));
+    m.setFrogs({Frog{{29, 10}, {}}});
+}
+
+void steer(KacaModel &m, const QList<QPoint> &path)
+{
+    const int at = int(path.indexOf(m.train().first()));
+    m.arrow(towards(path.at(at), path.at((at + 1) % path.size())));
+}
+
+double threadCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+double processCpuMs()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3 + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
+}
+
+void print(const char *what, QList<double> ms)
+{
+    if (ms.isEmpty()) {
+        std::printf("%s none\n", what);
+        return;
+    }
+    std::sort(ms.begin(), ms.end());
+    std::printf("%s median %.3f max %.3f\n", what, ms.at(ms.size() / 2), ms.last());
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const QList<QPoint> path = cycle();
+    const int wagons = 500;
+
+    {
+        RandomSource random(1);
+        KacaModel m(random);
+        KacaBoard board;
+        m.Inicializacija(KacaModel::Navadna);
+        layTrain(m, path, wagons);
+        m.setRunning(true);
+        board.Risi(m, false, true);
+        QList<double> cpu;
+        for (int i = 0; i < 10000; ++i) {
+            steer(m, path);
+            const double t = threadCpuMs();
+            const KacaModel::Step s = m.step();
+            board.Risi(m, s.grew, false);
+            cpu.append(threadCpuMs() - t);
+            if (s.ending != KacaModel::Ending::None) {
+                std::fprintf(stderr, "the train crashed at step %d\n", i);
+                return 1;
+            }
+        }
+        print("step", cpu);
+    }
+
+    test::TestHost host;
+    TfKaca s(host);
+    s.show();
+    QCoreApplication::processEvents();
+    layTrain(s.model(), path, wagons);
+    s.board().clear();
+    s.ApplicationEvents1Restore();
+    s.model().setInterval(10);
+    QList<double> late;
+    QObject::connect(&s, &TfKaca::stepped, [&](double ms) {
+        late.append(ms);
+        steer(s.model(), path);
+    });
+    // The first arrow starts the game; its direction is the path's.
+    const int keys[4] = {Qt::Key_Right, Qt::Key_Down, Qt::Key_Left, Qt::Key_Up};
+    QKeyEvent arrow(QEvent::KeyPress, keys[s.model().direction()], {});
+    QCoreApplication::sendEvent(&s, &arrow);
+    // A loop of its own: quitting the application would close the screen.
+    QEventLoop loop;
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    loop.exec();
+    if (!s.model().running()) {
+        std::fprintf(stderr, "the train stopped: %s\n", qPrintable(s.model().title()));
+        return 1;
+    }
+    print("late", late);
+    std::printf("steps %lld in 10 s\n", static_cast<long long>(late.size()));
+
+    s.PavzirajIgro();
+    const double before = processCpuMs();
+    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+    loop.exec();
+    std::printf("paused cpu %.2f\n", (processCpuMs() - before) / 5000.0 * 100.0);
+    return 0;
+}
