@@ -538,6 +538,8 @@ void TfKaca::changeEvent(QEvent *e)
 void TfKaca::showEvent(QShowEvent *e)
 {
     ActivityScreen::showEvent(e);
+    // The arrows steer this screen: it takes the keyboard when it opens.
+    activateWindow();
     setFocus();
 }
 
