@@ -176,6 +176,14 @@ void TfMesto::typed(QKeyEvent *e)
     }
 }
 
+void TfMesto::showEvent(QShowEvent *e)
+{
+    QWidget::showEvent(e);
+    // The card takes the keyboard, so the chooser's code word reaches it.
+    activateWindow();
+    setFocus();
+}
+
 void TfMesto::keyPressEvent(QKeyEvent *e)
 {
     typed(e);
