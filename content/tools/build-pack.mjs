@@ -13,6 +13,7 @@ import { fileURLToPath } from 'node:url';
 import { readPack } from './tables.mjs';
 import { iconSvg, composeSvg } from './iconify.mjs';
 import { generatedSvg } from './slovenia-map.mjs';
+import { sheetSvg } from './tracing-sheets.mjs';
 
 const toolsDir = dirname(fileURLToPath(import.meta.url));
 
@@ -59,9 +60,10 @@ function makeSounds(entries, cacheDir) {
 }
 
 // The SVG text of a picture source: an icon of an installed set, an own SVG of content/svg/
-// or a picture drawn by slovenia-map.mjs (gen:), with their <icon> placeholders inlined.
+// or a picture drawn by slovenia-map.mjs or tracing-sheets.mjs (gen:), with their <icon> placeholders inlined.
 export function sourceSvg(source, contentDir) {
     if (source.startsWith('svg:')) return composeSvg(readFileSync(join(contentDir, 'svg', source.slice(4)), 'utf8'));
+    if (source.startsWith('gen:sheet-')) return composeSvg(sheetSvg(source.slice(10)));
     if (source.startsWith('gen:')) return composeSvg(generatedSvg(source));
     return iconSvg(source);
 }

@@ -82,8 +82,8 @@ export function readPictures(file) {
         if (!size) errors.push(`${where}: bad size "${sizeText}" (want WIDTHxHEIGHT)`);
         let opts = null;
         try { opts = parseOptions(optText); } catch (e) { errors.push(`${where}: ${e.message}`); }
-        if (!/^(svg:(?!.*\.\.)[\w./-]+\.svg|gen:map|gen:card-[A-Za-z]+=[a-z0-9-]+:[a-z0-9-]+|[a-z0-9-]+:[a-z0-9-]+(#[0-9a-fA-F]{3,6})?)$/.test(source))
-            errors.push(`${where}: bad source "${source}" (want set:icon[#rrggbb], svg:file.svg, gen:map or gen:card-Town=set:icon)`);
+        if (!/^(svg:(?!.*\.\.)[\w./-]+\.svg|gen:map|gen:sheet-[A-Z0-9]+|gen:card-[A-Za-z]+=[a-z0-9-]+:[a-z0-9-]+|[a-z0-9-]+:[a-z0-9-]+(#[0-9a-fA-F]{3,6})?)$/.test(source))
+            errors.push(`${where}: bad source "${source}" (want set:icon[#rrggbb], svg:file.svg, gen:map, gen:sheet-NAME or gen:card-Town=set:icon)`);
         if (opts && size && 2 * opts.margin >= Math.min(size.w, size.h))
             errors.push(`${where}: margin ${opts.margin} leaves no room in ${sizeText}`);
         entries.push({ kind: 'BITMAP', name: resourceName(name), source, size, opts, where });

@@ -9,6 +9,7 @@
 #include "activities/letters/tfsestavizloge.h"
 #include "activities/letters/tfvislice.h"
 #include "activities/letters/tfzamenjajcrke.h"
+#include "activities/travel/tfgrafomotorika.h"
 #include "activities/travel/tfkaca.h"
 #include "shell/tfglavno.h"
 #include "shell/tfoprogramu.h"
@@ -51,7 +52,6 @@ void launchScreen(int tag, TfGlavno &menu)
     // Activities still to come: their menu caption stands on an empty screen.
     static const QHash<int, QString> comingLater = {
         {8, QStringLiteral("OZNAČI POVEDI")},
-        {9, QStringLiteral("SLEDI ČRTAM")},
     };
     QWidget *screen = nullptr;
     switch (tag) {
@@ -78,6 +78,9 @@ void launchScreen(int tag, TfGlavno &menu)
         break;
     case 10:
         screen = new TfKaca(menu);
+        break;
+    case 9:
+        screen = new TfGrafomotorika(menu);
         break;
     case 7:
         if (auto *themes = qobject_cast<QDialog *>(menu.meniVstaviBesedo()))

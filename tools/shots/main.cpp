@@ -15,6 +15,8 @@
 #include "activities/letters/tfzlogi.h"
 #include "activities/travel/tfkaca.h"
 #include "activities/travel/tfmesto.h"
+#include "activities/travel/tfgrafomotorika.h"
+#include "activities/travel/tracingcanvas.h"
 #include "media/apphost.h"
 #include "media/manualclock.h"
 #include "media/mediaservice.h"
@@ -26,7 +28,9 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QHash>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 using namespace tipsovo;
@@ -261,6 +265,102 @@ void mainMenu(const QString &packDir)
     shoot(menu, "menu");
 }
 
+// Drags the pen along `points` in the drawing area.
+void trace(QWidget *area, const QList<QPoint> &points)
+{
+    if (points.isEmpty())
+        return;
+    auto send = [area](QEvent::Type type, QPoint p, Qt::MouseButton b, Qt::MouseButtons held) {
+        QMouseEvent e(type, QPointF(p), area->mapToGlobal(QPointF(p)), b, held, {});
+        QCoreApplication::sendEvent(area, &e);
+    };
+    send(QEvent::MouseButtonPress, points.first(), Qt::LeftButton, Qt::LeftButton);
+    for (const QPoint &p : points)
+        send(QEvent::MouseMove, p, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, points.last(), Qt::LeftButton, Qt::NoButton);
+}
+
+// A way through a maze sheet as a child might draw it: through the pixels that keep the pen
+// clear of the black walls, from the opening on the left of the walls to the one on the right.
+QList<QPoint> mazeWay(const QImage &sheet, int clearance)
+{
+    auto dark = [&](int x, int y) { return qGray(sheet.pixel(x, y)) < 60 && qRed(sheet.pixel(x, y)) < 60; };
+    int x0 = sheet.width(), x1 = 0, y0 = sheet.height(), y1 = 0;
+    for (int y = 0; y < sheet.height(); ++y)
+        for (int x = 0; x < sheet.width(); ++x)
+            if (dark(x, y)) {
+                x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, y), y1 = std::max(y1, y);
+            }
+    const int step = 3;
+    auto free = [&](int x, int y) {
+        if (x < x0 - 2 || x > x1 + 2 || y <= y0 || y >= y1)
+            return false;
+        for (int dy = -clearance; dy <= clearance; ++dy)
+            for (int dx = -clearance; dx <= clearance; ++dx) {
+                const int px = x + dx, py = y + dy;
+                if (px >= 0 && py >= 0 && px < sheet.width() && py < sheet.height() && dark(px, py))
+                    return false;
+            }
+        return true;
+    };
+    QHash<quint64, quint64> from;
+    auto key = [](int x, int y) { return (quint64(quint32(x)) << 32) | quint32(y); };
+    QList<QPoint> queue;
+    for (int y = y0 + step; y < y1; y += step)
+        if (free(x0 - 2, y)) {
+            queue.append({x0 - 2, y});
+            from.insert(key(x0 - 2, y), key(x0 - 2, y));
+        }
+    for (int head = 0; head < queue.size(); ++head) {
+        const QPoint p = queue.at(head);
+        if (p.x() >= x1 - 1) {
+            QList<QPoint> way;
+            for (quint64 k = key(p.x(), p.y());; k = from.value(k)) {
+                way.prepend(QPoint(int(k >> 32), int(quint32(k))));
+                if (from.value(k) == k)
+                    break;
+            }
+            return way;
+        }
+        for (QPoint d : {QPoint(step, 0), QPoint(-step, 0), QPoint(0, step), QPoint(0, -step)}) {
+            const QPoint n = p + d;
+            if (!from.contains(key(n.x(), n.y())) && free(n.x(), n.y())) {
+                from.insert(key(n.x(), n.y()), key(p.x(), p.y()));
+                queue.append(n);
+            }
+        }
+    }
+    return {};
+}
+
+void followLines(ShotHost &host)
+{
+    TfGrafomotorika s(host);
+    shoot(s, "grafomotorika");
+    // The first row of the first sheet traced from the mouse to the cheese, a little unsteadily.
+    TracingCanvas *area = s.drawingArea();
+    const QImage sheet = area->sheet().image();
+    int row = -1;
+    for (int y = 0; y < sheet.height() && row < 0; ++y)
+        for (int x = 280; x < 320 && row < 0; ++x)
+            if (qGray(sheet.pixel(x, y)) < 60)
+                row = y + 2;
+    QList<QPoint> line;
+    for (int x = 80; x <= 500; x += 6)
+        line.append({x, row + int(4 * std::sin(x / 23.0))});
+    trace(area, line);
+    shoot(s, "grafomotorika-crta");
+    // A maze solved half-way.
+    for (int i : {16, 26}) {
+        s.chooseSheet(i);
+        const QList<QPoint> way = mazeWay(area->sheet().image(), area->sheet().penWidth() / 2 + 2);
+        if (way.isEmpty())
+            std::fprintf(stderr, "no way through sheet %d\n", i + 1);
+        trace(area, way.mid(0, way.size() / 2));
+        shoot(s, i == 16 ? "grafomotorika-labirint" : "grafomotorika-labirint-tanek");
+    }
+}
+
 } // namespace
 
 // Travel game: steers the train so that it snakes down the board, a frog right ahead at every
@@ -382,6 +482,7 @@ int main(int argc, char *argv[])
     whereIsTheLetter(host);
     swapLetters(host);
     travel(host);
+    followLines(host);
     mainMenu(QCoreApplication::applicationDirPath());
     return 0;
 }
