@@ -19,6 +19,7 @@ fail() { failures=$((failures + 1)); echo "FAIL - $1" >&2; }
 good=$work/good
 mkdir -p "$good"/{sounds,pictures,svg/sub,lists/Test}
 printf 'A1\tPozdravljen!\nprav\teffect:chime-up\n' >"$good/sounds/one.tsv"
+printf '# words\nžoga\tZ'"'"'o:ga\n' >"$good/pronunciation.tsv"
 printf 'ZOGA\tŽoga\n' >"$good/sounds/two.tsv"
 printf 'A1\nprav\nzoga\n' >"$good/required-sounds.txt"
 printf '# pictures\nSONCE\tnoto:sun\t40x30\nKROG\tsvg:sub/krog.svg\t60x40\tbg=#00ff00\n' >"$good/pictures/Test.tsv"
@@ -56,7 +57,11 @@ fault_case "bad size" 'bad size "120x"' "printf 'X\tnoto:sun\t120x\n' >>pictures
 fault_case "bad option" 'unknown option "bg=red"' "printf 'X\tnoto:sun\t40x30\tbg=red\n' >>pictures/Test.tsv"
 fault_case "missing column" "got 2 columns" "printf 'X\tnoto:sun\n' >>pictures/Test.tsv"
 fault_case "unknown effect" 'unknown effect "fanfare"' "printf 'Y\teffect:fanfare\n' >>sounds/one.tsv"
-fault_case "unbalanced phonemes" "unbalanced [[phonemes]]" "printf 'Y\t[[zapR'\"'\"'i\n' >>sounds/one.tsv"
+fault_case "inline phonemes" "[[phonemes]] in Y: give the word its line in pronunciation.tsv" "printf 'Y\t[[zapR'\"'\"'i]]\n' >>sounds/one.tsv"
+fault_case "pronunciation of a word nobody says" '"zapri" is spoken by no sound table' "printf 'zapri\tzapR'\"'\"'i\n' >>pronunciation.tsv"
+fault_case "pronunciation line of two words" '"nova gorica" is not one word' "printf 'nova gorica\tx\n' >>pronunciation.tsv"
+fault_case "pronunciation in brackets" 'write them without [[ ]]' "printf 'žoga\t[[Z'\"'\"'o:ga]]\n' >>pronunciation.tsv"
+fault_case "word pronounced twice" '"žoga" is already listed' "printf 'žoga\tZOga\n' >>pronunciation.tsv"
 fault_case "required sound without a table line" 'no sound table gives "A99"' "echo A99 >>required-sounds.txt"
 fault_case "list outside Windows-1250" "Windows-1250 lacks: ø" "echo 'smørrebrød' >>lists/Test/BESEDE.txt"
 fault_case "long credits line" "longer than 40 characters" "echo 'This line is far too long for the about screen panel' >>CREDITS"
@@ -159,6 +164,18 @@ if out=$(build snd) && [[ $out == *"speaking 3 of 3"* ]]; then pass "the first b
 if out=$(build snd) && [[ $out != *speaking* ]]; then pass "an unchanged sound is not spoken again"; else fail "rebuild spoke again: $out"; fi
 sed -i 's/Pozdravljen!/Živijo!/' "$good/sounds/one.tsv"
 if out=$(build snd) && [[ $out == *"speaking 1 of 3"* ]]; then pass "a changed text is spoken again, alone"; else fail "changed text: $out"; fi
+printf 'živijo\tZiv'"'"'i:jO\n' >>"$good/pronunciation.tsv"
+if out=$(build snd) && [[ $out == *"speaking 1 of 3"* ]]; then pass "a new pronunciation line respeaks the sounds with the word"; else fail "pronunciation line: $out"; fi
+
+# The words of the pronunciation table are spoken as their phonemes in any letter case and
+# only as whole words; effects are left alone.
+if out=$(node --input-type=module -e "
+import { spokenText } from '$tools/tables.mjs';
+const words = new Map([['pes', \"p'@s\"], ['prav', 'pRaw']]);
+const cases = [['Pes in PES.', \"[[p'@s]] in [[p'@s]].\"], ['Pesek pesa', 'Pesek pesa'], ['effect:prav', 'effect:prav'],
+               ['Čaj pes!', \"Čaj [[p'@s]]!\"]];
+for (const [text, want] of cases) { const got = spokenText(text, words); if (got !== want) throw new Error(text + ' -> ' + got); }
+" 2>&1); then pass "pronunciations replace whole words only"; else fail "spokenText: $out"; fi
 printf 'a1\tDvojnik\n' >>"$good/sounds/two.tsv"
 if out=$(build snd); then fail "a duplicate name across tables built"; elif [[ $out == *"duplicate name A1"* ]]; then pass "the build refuses duplicate names"; else fail "duplicate: $out"; fi
 

@@ -26,10 +26,40 @@ function tableLines(file) {
 const listDir = (dir, filter) =>
     existsSync(dir) ? readdirSync(dir).filter(filter).sort() : [];
 
-// Sound tables: every sounds/*.tsv goes into the pack "snd".
+// The pronunciation table (pronunciation.tsv): WORD<TAB>PHONEMES, espeak phonemes for the words
+// whose stress espeak-ng gets wrong. Returns the lower-cased word -> phonemes.
+export function readPronunciations(contentDir) {
+    const file = join(contentDir, 'pronunciation.tsv');
+    const words = new Map(), errors = [];
+    if (!existsSync(file)) return { words, errors, file };
+    for (const { line, where } of tableLines(file)) {
+        const cols = line.split('\t').map((c) => c.trim());
+        if (cols.length !== 2) { errors.push(`${where}: want WORD<TAB>PHONEMES, got ${cols.length} columns`); continue; }
+        const [word, phonemes] = cols;
+        if (!/^\p{Ll}+$/u.test(word)) errors.push(`${where}: "${word}" is not one word in small letters`);
+        if (phonemes === '' || /[\[\]]/.test(phonemes)) errors.push(`${where}: bad phonemes "${phonemes}" (write them without [[ ]])`);
+        if (words.has(word)) errors.push(`${where}: "${word}" is already listed`);
+        words.set(word, phonemes);
+    }
+    return { words, errors, file };
+}
+
+// What espeak-ng is given for a sound text: every word of the pronunciation table as its
+// [[phonemes]], everything else as written. Effects are not speech and stay as they are.
+export function spokenText(text, words) {
+    if (text.startsWith('effect:') || words.size === 0) return text;
+    return text.replace(/\p{L}+/gu, (w) => {
+        const p = words.get(w.toLowerCase());
+        return p === undefined ? w : `[[${p}]]`;
+    });
+}
+
+// Sound tables: every sounds/*.tsv goes into the pack "snd". TEXT is plain Slovenian; entries
+// carry the written text and the text espeak is given (spoken).
 export function readSounds(contentDir) {
     const dir = join(contentDir, 'sounds');
-    const entries = [], errors = [];
+    const pron = readPronunciations(contentDir);
+    const entries = [], errors = [...pron.errors];
     for (const f of listDir(dir, (n) => n.endsWith('.tsv'))) {
         for (const { line, where } of tableLines(join(dir, f))) {
             const cols = line.split('\t');
@@ -37,11 +67,15 @@ export function readSounds(contentDir) {
             const [name, text] = cols.map((c) => c.trim());
             if (!nameRule.test(name)) errors.push(`${where}: bad sound name "${name}"`);
             if (text === '') errors.push(`${where}: empty text for ${name}`);
-            if ((text.match(/\[\[/g) || []).length !== (text.match(/\]\]/g) || []).length)
-                errors.push(`${where}: unbalanced [[phonemes]] in ${name}`);
-            entries.push({ kind: 'WAVE', name: resourceName(name), text, where });
+            if (text.includes('[[') || text.includes(']]'))
+                errors.push(`${where}: [[phonemes]] in ${name}: give the word its line in pronunciation.tsv instead`);
+            entries.push({ kind: 'WAVE', name: resourceName(name), text: spokenText(text, pron.words), written: text, where });
         }
     }
+    // A line nobody speaks is a typo or a word that left the tables.
+    const used = new Set(entries.flatMap((e) => (e.written.match(/\p{L}+/gu) || []).map((w) => w.toLowerCase())));
+    for (const word of pron.words.keys())
+        if (!used.has(word)) errors.push(`${pron.file}: "${word}" is spoken by no sound table`);
     return { entries, errors };
 }
 

@@ -43,6 +43,12 @@ QString wordResourceName(const QString &word)
     return name;
 }
 
+QString rowWordSoundName(const QString &word)
+{
+    static const QStringList keepLetters{QStringLiteral("KOŠ")};
+    return keepLetters.contains(word) ? word : wordResourceName(word);
+}
+
 QList<int> partOccurrences(const QString &word, const QString &part)
 {
     QList<int> found;
@@ -100,7 +106,7 @@ void MatchingScreen::fillRecords(const QList<Group> &groups)
             // On the words screen every word speaks when its row is pressed; elsewhere only
             // targets have pictures and sounds.
             if (words)
-                companion.name = wordResourceName(companion.text);
+                companion.name = rowWordSoundName(companion.text);
             m_words.append(companion);
         }
     }

@@ -19,6 +19,11 @@ namespace tipsovo {
 // C, S, Z.
 QString wordResourceName(const QString &word);
 
+// The sound name of a row word of the words screen: its resource name, except for a word whose
+// C/S/Z name is another word the program speaks (KOŠ would say the blackbird KOS): such a word
+// keeps its letter, as sound names may.
+QString rowWordSoundName(const QString &word);
+
 // Where `part` occurs in `word`, counted from 1, left to right, each search going on after the
 // previous find. Letters are compared exactly ("C" is not "Č"); an empty part occurs nowhere.
 QList<int> partOccurrences(const QString &word, const QString &part);
