@@ -65,6 +65,8 @@ fault_case "word pronounced twice" '"žoga" is already listed' "printf 'žoga\tZ
 fault_case "required sound without a table line" 'no sound table gives "A99"' "echo A99 >>required-sounds.txt"
 fault_case "list outside Windows-1250" "Windows-1250 lacks: ø" "echo 'smørrebrød' >>lists/Test/BESEDE.txt"
 fault_case "long credits line" "longer than 40 characters" "echo 'This line is far too long for the about screen panel' >>CREDITS"
+fault_case "credited icon set nobody uses" '"Twemoji" is credited but no picture uses twemoji' "echo 'Twemoji, CC BY 4.0' >>CREDITS"
+fault_case "credited licence file missing" "names licenses/CC-BY-9.txt, which does not exist" "echo 'licenca: licenses/CC-BY-9.txt' >>CREDITS"
 fault_case "icon set used without credit" '"Game Icons" is not credited' "printf 'G\tgame-icons:rake#8a5a2b\t40x30\n' >>pictures/Test.tsv"
 
 # Icons composed into one picture keep their own gradients.

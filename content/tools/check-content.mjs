@@ -6,7 +6,8 @@
 // - every icon a table or an own SVG names exists in its installed set, every svg: file exists,
 //   every effect: is one effects.sh makes;
 // - every name of required-sounds.txt has a sound;
-// - CREDITS names every icon set in use and keeps its lines short for the about screen.
+// - CREDITS names every icon set in use and no other, every licence file it names exists, and
+//   its lines are short enough for the about screen.
 // Prints every problem found and exits 1 when there is any.
 import { readFileSync, readdirSync, existsSync } from 'node:fs';
 import { join, dirname, resolve } from 'node:path';
@@ -76,6 +77,16 @@ export function checkContent(contentDir) {
         for (const e of entries) {
             if (e.source.startsWith('svg:')) checkOwnSvg(join(contentDir, 'program', e.source.slice(4)), e.where);
             else checkIcon(e.source, e.where);
+            // Full-screen pictures: most displays show only the top 573 of the 600 rows, so no
+            // placed picture may reach into the last 27 (the ground may continue there).
+            const file = join(contentDir, 'program', e.source.slice(4));
+            if (e.source.startsWith('svg:') && e.size?.w === 800 && e.size?.h === 600 && existsSync(file)) {
+                for (const m of readFileSync(file, 'utf8').matchAll(/<icon\b[^>]*>/g)) {
+                    const y = Number(/\by="([\d.]+)"/.exec(m[0])?.[1]), h = Number(/\bheight="([\d.]+)"/.exec(m[0])?.[1]);
+                    if (y + h > 573)
+                        problems.push(`${file}: ${m[0].slice(0, 60)}... reaches row ${y + h}, below the visible 573`);
+                }
+            }
         }
     }
     // Own SVGs that no table names yet are checked too: a broken one would fail only later.
@@ -95,6 +106,13 @@ export function checkContent(contentDir) {
         for (const set of usedSets)
             if (!credits.includes(setCredits[set]))
                 problems.push(`${creditsFile}: icons of ${set} are used but "${setCredits[set]}" is not credited`);
+        // The list of sources follows the picture tables: a set no picture uses is not credited.
+        for (const [set, title] of Object.entries(setCredits))
+            if (!usedSets.has(set) && credits.includes(title))
+                problems.push(`${creditsFile}: "${title}" is credited but no picture uses ${set}`);
+        for (const m of credits.matchAll(/licenses\/[\w.-]+/g))
+            if (!existsSync(join(contentDir, m[0])))
+                problems.push(`${creditsFile}: names ${m[0]}, which does not exist`);
         credits.split('\n').forEach((line, i) => {
             if ([...line].length > creditsLineLimit)
                 problems.push(`${creditsFile}:${i + 1}: longer than ${creditsLineLimit} characters`);

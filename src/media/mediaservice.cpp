@@ -273,7 +273,8 @@ QStringList splitListText(QByteArrayView bytes)
 
 QString resourceNotFoundText()
 {
-    return QStringLiteral("The specified resource name cannot be found in the image file.");
+    // The program speaks Slovenian only: the Slovenian system's wording of this error.
+    return QStringLiteral("Navedenega imena vira ni mogoče najti v slikovni datoteki.");
 }
 
 QString packOpenErrorText(const QString &packDir, const QString &baseName)

@@ -108,7 +108,7 @@ bool decodeBitmapResource(QByteArrayView dib, QImage *out);
 // Splits Windows-1250 text into lines at CR, LF and CR LF.
 QStringList splitListText(QByteArrayView bytes);
 
-// The platform's text for "resource not found", shown by NaloziSliko.
+// The text for "resource not found" (as a Slovenian system words it), shown by NaloziSliko.
 QString resourceNotFoundText();
 
 // The platform's text for a pack that cannot be opened: none of that name in `packDir`, or a

@@ -89,7 +89,7 @@ TfOProgramu::TfOProgramu(QRect menuBounds, QWidget *parent)
         QStringLiteral("Igrice za prve korake v branje in pisanje"),
         QStringLiteral("Za otroke od pet do sedem let"),
         QStringLiteral("Izdelala ekipa Tipsovo"),
-        QStringLiteral("Prosti program pod licenco GPL-3.0"),
+        QStringLiteral("Prosti program pod licenco GPL-3.0-or-later"),
     };
     int top = 40;
     int index = 1;
@@ -113,13 +113,8 @@ TfOProgramu::TfOProgramu(QRect menuBounds, QWidget *parent)
     list->setGeometry((width() - 250) / 2, 330, 250, 76);
     list->timer().start();
 
-    auto *close = new FlatButton(this);
-    close->setObjectName(QStringLiteral("SpeedButton1"));
-    close->setCaptionLines({QStringLiteral("ZAPRI")});
-    close->setFont(arial(15, true));
-    close->setTextColor(QColor(0, 0, 128));
-    close->setGlyph(programPicture(QStringLiteral("cmd-konec")), FlatButton::Glyph::Left);
-    close->setGeometry(width() - 100 - 24, height() - 33 - 24, 100, 33);
+    auto *close = closeButton(this, QStringLiteral("SpeedButton1"),
+                              {width() - 100 - 24, height() - 33 - 24, 100, 33});
     connect(close, &FlatButton::clicked, this, &QWidget::close);
 }
 

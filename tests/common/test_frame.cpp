@@ -3,6 +3,7 @@
 // counters, the end of a set, starting a set once, wallpaper tiling.
 #include "activities/common/activityscreen.h"
 #include "activities/common/controls.h"
+#include "activities/common/lettercells.h"
 #include "activities/common/datarecords.h"
 #include "media/hint.h"
 #include "media/hoversounds.h"
@@ -70,6 +71,7 @@ private slots:
     void setStartsOnceAndNotAgainAfterAModalWindow();
     void setStartedAtCreationIsNotRestartedOnShowing();
     void wallpaperCoversTheScreenWithWholeTiles();
+    void doubleClickCountsOnceOnEveryKindOfControl();
 };
 
 void TestFrame::recordColumns_data()
@@ -319,6 +321,79 @@ void TestFrame::wallpaperCoversTheScreenWithWholeTiles()
             QVERIFY2(covered.pixelIndex(x, y) == 1, qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
     QVERIFY(wallpaperTiles(QSize(0, 10), screen).isEmpty()); // no picture, no endless loop
 }
+
+namespace {
+
+// Counts left-button releases of a watched label, as screens that handle plain labels do.
+class ReleaseCounter : public QObject {
+public:
+    int releases = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() == QEvent::MouseButtonRelease)
+            ++releases;
+        return false;
+    }
+};
+
+// A child's double-click: press, release, then the second press as a double-click, release.
+void doubleClick(QWidget *w)
+{
+    QTest::mousePress(w, Qt::LeftButton);
+    QTest::mouseRelease(w, Qt::LeftButton);
+    QTest::mouseDClick(w, Qt::LeftButton);
+    QTest::mouseRelease(w, Qt::LeftButton);
+}
+
+} // namespace
+
+void TestFrame::doubleClickCountsOnceOnEveryKindOfControl()
+{
+    TestHost host;
+    writeSounds(host);
+    CountingScreen s(host, ActivityScreen::SetStart::AtCreation);
+    auto *cell = new LetterCell(1, 20, &s);
+    auto *button = new FlatButton(&s);
+    auto *picture = new PictureBox(&s);
+    picture->setPixmap(QPixmap(20, 20));
+    // A label inside a panel, several levels below the screen.
+    auto *panel = new QWidget(&s);
+    auto *slot = new QLabel(QStringLiteral("_"), panel);
+    ReleaseCounter slotReleases;
+    slot->installEventFilter(&slotReleases);
+    for (QWidget *w : std::initializer_list<QWidget *>{cell, button, picture, slot})
+        w->resize(30, 30);
+
+    QSignalSpy cellClicks(cell, &LetterCell::clicked);
+    QSignalSpy cellPresses(cell, &LetterCell::pressed);
+    QSignalSpy buttonClicks(button, &QAbstractButton::clicked);
+    QSignalSpy picturePresses(picture, &PictureBox::pressed);
+    doubleClick(cell);
+    doubleClick(button);
+    doubleClick(picture);
+    doubleClick(slot);
+    QCOMPARE(cellClicks.size(), 1);
+    QCOMPARE(cellPresses.size(), 1);
+    QCOMPARE(buttonClicks.size(), 1);
+    QCOMPARE(picturePresses.size(), 1);
+    QCOMPARE(slotReleases.releases, 1);
+
+    // Later clicks count again, each once.
+    QTest::mouseClick(cell, Qt::LeftButton);
+    QTest::mouseClick(slot, Qt::LeftButton);
+    QCOMPARE(cellClicks.size(), 2);
+    QCOMPARE(slotReleases.releases, 2);
+
+    // Outside an activity screen a double-click stays Qt's own (the button clicks twice).
+    FlatButton outside;
+    outside.resize(30, 30);
+    QSignalSpy outsideClicks(&outside, &QAbstractButton::clicked);
+    doubleClick(&outside);
+    QCOMPARE(outsideClicks.size(), 2);
+}
+
 
 QTEST_MAIN(TestFrame)
 #include "test_frame.moc"

@@ -499,11 +499,16 @@ void TestMatching::wordsWrongClickKeepsTaskOpenAndCount()
     QVERIFY(!t.s->task(1).solved);
     QCOMPARE(t.cell(1, wrong, 3)->textColor(), kBlack);
     QCOMPARE(t.s->wrongLabel()->text(), QStringLiteral("1"));
+    // A double-click on a wrong word is one more wrong answer, not two.
+    QTest::mouseClick(t.cell(1, wrong, 3), Qt::LeftButton);
+    QTest::mouseDClick(t.cell(1, wrong, 3), Qt::LeftButton);
+    QTest::mouseRelease(t.cell(1, wrong, 3), Qt::LeftButton);
+    QCOMPARE(t.s->wrongCount(), 2);
     t.click(1, target, 4);
     QCOMPARE(t.s->rightCount(), 1);
-    QCOMPARE(t.s->wrongCount(), 1);
+    QCOMPARE(t.s->wrongCount(), 2);
     QVERIFY(!t.s->panel(1)->isEnabled());
-    QCOMPARE(t.host.log->requested().size(), 2);
+    QCOMPARE(t.host.log->requested().size(), 3);
     QCOMPARE(t.host.log->requested().first().toUpper(), QStringLiteral("NAROBE"));
 }
 

@@ -638,7 +638,7 @@ private slots:
         QCOMPARE(img.cacheKey(), key);
         QCOMPARE(m_errors, QStringList(2, resourceNotFoundText()));
         QCOMPARE(resourceNotFoundText(),
-                 u"The specified resource name cannot be found in the image file."_qs);
+                 u"Navedenega imena vira ni mogoče najti v slikovni datoteki."_qs);
     }
 
     void loadsATextList()

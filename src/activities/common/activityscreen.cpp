@@ -7,7 +7,9 @@
 #include "media/hoversounds.h"
 #include "media/mediaservice.h"
 
+#include <QApplication>
 #include <QEvent>
+#include <QPointer>
 #include <QLabel>
 #include <QPainter>
 #include <QTimer>
@@ -31,6 +33,60 @@ const CommandSpec kCommands[5] = {
     {"PONOVI", "cmd-ponovi", 563, false, FlatButton::Glyph::Left},
     {"KONEC", "cmd-konec", 675, false, FlatButton::Glyph::Left},
 };
+// A double-click is one click of a child who has not learnt the difference: on an activity
+// screen the second press of a double-click (Qt's double-click event) and the release after it
+// reach no word, cell, tile, slot or button, so nothing counts twice. One filter for the whole
+// application sees these events before any widget or screen filter does.
+class SingleClickFilter : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            m_swallowRelease = false;
+            break;
+        case QEvent::MouseButtonDblClick:
+            if (onActivityScreen(watched)) {
+                m_swallowRelease = true;
+                return true;
+            }
+            break;
+        case QEvent::MouseButtonRelease:
+            if (m_swallowRelease) {
+                m_swallowRelease = false;
+                return true;
+            }
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    static bool onActivityScreen(QObject *o)
+    {
+        for (auto *w = qobject_cast<QWidget *>(o); w; w = w->parentWidget())
+            if (qobject_cast<ActivityScreen *>(w))
+                return true;
+        return false;
+    }
+
+    bool m_swallowRelease = false;
+};
+
+void installSingleClickFilter()
+{
+    static QPointer<SingleClickFilter> filter;
+    if (!filter && qApp) {
+        filter = new SingleClickFilter(qApp);
+        qApp->installEventFilter(filter);
+    }
+}
+
 } // namespace
 
 QList<QPoint> wallpaperTiles(QSize tile, QSize size)
@@ -67,6 +123,7 @@ ActivityScreen::ActivityScreen(AppHost &host, const Setup &setup, QWidget *paren
     setAutoFillBackground(true);
     buildFrame(setup);
     m_hover = new HoverSounds(this, host.media(), host.media().zamikZvoka());
+    installSingleClickFilter();
 }
 
 ActivityScreen::~ActivityScreen() = default;

@@ -2,6 +2,7 @@
 #include "activities/common/controls.h"
 
 #include <QEnterEvent>
+#include <QFrame>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -209,6 +210,22 @@ void PictureBox::mousePressEvent(QMouseEvent *e)
 }
 
 void PictureBox::mouseDoubleClickEvent(QMouseEvent *e) { e->accept(); }
+
+FlatButton *closeButton(QWidget *parent, const QString &objectName, const QRect &geometry)
+{
+    auto *plate = new QFrame(parent);
+    plate->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    plate->setLineWidth(2);
+    plate->setGeometry(geometry);
+    auto *close = new FlatButton(parent);
+    close->setObjectName(objectName);
+    close->setCaptionLines({QStringLiteral("Zapri")});
+    close->setFont(arial(15, true));
+    close->setTextColor(QColor(0, 0, 128));
+    close->setGlyph(programPicture(QStringLiteral("cmd-konec")), FlatButton::Glyph::Left);
+    close->setGeometry(geometry);
+    return close;
+}
 
 QPixmap programPicture(const QString &name, QSize fallback)
 {

@@ -96,6 +96,10 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *e) override;
 };
 
+// The one kind of "Zapri" button of the program's small windows: a raised plate with the door
+// picture and "Zapri" in navy (silent unless the window gives it a Hint). The plate lies behind the button in `geometry`.
+FlatButton *closeButton(QWidget *parent, const QString &objectName, const QRect &geometry);
+
 // The program's own pictures (embedded): ":/pictures/<name>.png". A missing picture is an
 // empty pixmap of `fallback` size so layouts stay intact.
 QPixmap programPicture(const QString &name, QSize fallback = {});

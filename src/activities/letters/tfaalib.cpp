@@ -95,14 +95,7 @@ TfAaliB::TfAaliB(QWidget *parent, AppHost *host)
                             QStringLiteral("A31"), 181);
     connect(tezja, &FlatButton::clicked, this, [this] { choose(Choice::Harder); });
 
-    raisedPlate(this, {231, 240, 91, 37});
-    auto *close = new FlatButton(this);
-    close->setObjectName(QStringLiteral("BitBtn4"));
-    close->setCaptionLines({QStringLiteral("Zapri")});
-    close->setFont(arial(15, true));
-    close->setTextColor(kNavy);
-    close->setGlyph(programPicture(QStringLiteral("cmd-konec")), FlatButton::Glyph::Left);
-    close->setGeometry(231, 240, 91, 37);
+    auto *close = closeButton(this, QStringLiteral("BitBtn4"), {231, 240, 91, 37});
     setHint(close, QStringLiteral("A14"));
     connect(close, &FlatButton::clicked, this, [this] { choose(Choice::Close); });
 

@@ -100,12 +100,7 @@ TfMeniBeZlCr::TfMeniBeZlCr(AppHost &host, QWidget *parent)
         setHint(b, QString::fromLatin1(c.hint));
         m_buttons[i] = b;
     }
-    auto *zapri = new FlatButton(this);
-    zapri->setObjectName(QStringLiteral("BitBtn1"));
-    zapri->setCaptionLines({QStringLiteral("Zapri")});
-    zapri->setFont(arial(16, true));
-    zapri->setTextColor(kNavy);
-    zapri->setGeometry(303, 148, 91, 37);
+    auto *zapri = closeButton(this, QStringLiteral("BitBtn1"), {303, 148, 91, 37});
     setTag(zapri, 4);
     m_buttons[3] = zapri;
 

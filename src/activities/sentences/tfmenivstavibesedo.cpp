@@ -26,12 +26,7 @@ TfMeniVstaviBesedo::TfMeniVstaviBesedo(QWidget *parent)
     title->setGeometry(0, 12, 346, 36);
     setHint(title, QStringLiteral("A40"));
 
-    auto *close = new FlatButton(this);
-    close->setObjectName(QStringLiteral("BitBtn4"));
-    close->setCaptionLines({QStringLiteral("Zapri")});
-    close->setFont(arial(13, true));
-    close->setTextColor(QColor(0, 0, 128));
-    close->setGeometry(228, 312, 92, 37);
+    auto *close = closeButton(this, QStringLiteral("BitBtn4"), {228, 312, 92, 37});
     connect(close, &FlatButton::clicked, this, &QDialog::reject);
 }
 
