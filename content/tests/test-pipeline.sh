@@ -145,6 +145,25 @@ else
     fail "padding: corner $corner, middle $middle"
 fi
 
+# The pale-picture rule: a light grey blob on white is pale; the same with a dark edge, or a
+# strong yellow one, is not; the card is the corner colour.
+if out=$(node --input-type=module -e "
+import { paleness } from '$here/check-pale-pictures.mjs';
+const picture = (card, blob, edge) => {
+    const w = 40, h = 40, px = new Uint8Array(w * h * 3);
+    for (let y = 0; y < h; y++) for (let x = 0; x < w; x++) {
+        const r = Math.hypot(x - 20, y - 20);
+        px.set(r < 12 ? blob : edge && r < 14 ? edge : card, (y * w + x) * 3);
+    }
+    return { w, h, px };
+};
+const white = [255, 255, 255], grey = [225, 228, 232];
+const cases = [[picture(white, grey), true], [picture(white, grey, [55, 71, 79]), false],
+               [picture(white, [255, 200, 0]), false], [picture([40, 40, 120], grey), false],
+               [picture(grey, white), true]];
+cases.forEach(([p, pale], i) => { if (paleness(p).pale !== pale) throw new Error('case ' + i + ': ' + JSON.stringify(paleness(p))); });
+" 2>&1); then pass "pale pictures are told from outlined, strong and dark-card ones"; else fail "paleness: $out"; fi
+
 # A whole pack through the ipo tool, then the cache.
 cache=$work/cache
 build() { node "$tools/build-pack.mjs" --content "$good" --pack "$1" --out "$work/$1.ipo" --ipo "$ipo" --cache "$cache" 2>&1; }
