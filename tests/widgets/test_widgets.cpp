@@ -3,7 +3,7 @@
 #include "media/manualclock.h"
 #include "widgets/markup.h"
 #include "widgets/odometer.h"
-#include "widgets/spectrum.h"
+#include "widgets/wavelengthcolor.h"
 #include "widgets/textlabel.h"
 
 #include <QFontMetrics>

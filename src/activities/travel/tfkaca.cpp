@@ -8,7 +8,7 @@
 #include "media/hint.h"
 #include "media/mediaservice.h"
 #include "widgets/odometer.h"
-#include "widgets/spectrum.h"
+#include "widgets/wavelengthcolor.h"
 #include "widgets/textlabel.h"
 
 #include <QButtonGroup>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "widgets/spectrum.h"
+#include "widgets/wavelengthcolor.h"
 
 #include <cmath>
 
