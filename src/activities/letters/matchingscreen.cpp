@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "activities/letters/matchingscreen.h"
 
+#include "activities/common/worksheetcells.h"
+#include "print/reportpreview.h"
 #include "activities/common/controls.h"
 #include "media/hint.h"
 #include "media/mediaservice.h"
 
+#include <optional>
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
@@ -468,6 +471,23 @@ bool MatchingScreen::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return ActivityScreen::eventFilter(watched, event);
+}
+
+void MatchingScreen::Natisni()
+{
+    std::optional<Report> report;
+    {
+        BusyCursor busy;
+        PictureCardSheet sheet;
+        sheet.kind = m_kind == Kind::Words       ? PictureCardSheet::Kind::Words
+                     : m_kind == Kind::Syllables ? PictureCardSheet::Kind::Syllables
+                                                 : PictureCardSheet::Kind::Letters;
+        for (int t = 0; t < kTasks; ++t)
+            sheet.pictures[t] = m_pictures[t]->pixmap().toImage();
+        sheet.cells = worksheetCells(this);
+        report = TqrBesede(sheet);
+    }
+    previewReport(*report, this);
 }
 
 } // namespace tipsovo

@@ -107,11 +107,14 @@ public slots:
     // holds it and marks its leftmost occurrence as found (no sound, no count). Returns whether
     // it marked one (with `mark`) or whether any occurrence is left (without).
     bool NajdiPozicije(bool mark);
+    // NATISNI: the picture-card worksheet of the exercise on screen, in its preview.
+    void Natisni();
 
 protected:
     void newExercise() override { bNovaIgraClick(); }
     void clearUsed() override;
     void help() override { Pomoc(); }
+    void print() override { Natisni(); }
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

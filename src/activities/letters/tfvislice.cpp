@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "activities/letters/tfvislice.h"
 
+#include "print/reportpreview.h"
+#include "print/worksheets.h"
+
 #include "activities/common/controls.h"
 #include "media/hint.h"
 #include "media/mediaservice.h"
@@ -411,8 +414,17 @@ void TfVislice::iSlikaClick()
 
 void TfVislice::print()
 {
-    // The worksheet of the word (the picture, patternText() and tileText()) is printed from
-    // here once the worksheets exist; until then NATISNI does nothing.
+    // The worksheet of the word as it was set up: the picture, the slots and the tiles.
+    GuessWordSheet sheet;
+    sheet.picture = m_iSlika->pixmap().toImage();
+    sheet.patternText = m_patternText;
+    sheet.tileText = m_tileText;
+    for (const QLabel *l : findChildren<QLabel *>()) {
+        if (l->objectName().size() <= 3)
+            sheet.labels.append({l->objectName(), tagOf(l), l->mapTo(this, QPoint(0, 0)),
+                                 l->font().pixelSize()});
+    }
+    previewReport(TqrUganiBesedo(sheet), this);
 }
 
 void TfVislice::updateCursors()

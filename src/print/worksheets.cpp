@@ -1,0 +1,337 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "print/worksheets.h"
+
+#include <algorithm>
+
+namespace tipsovo {
+
+namespace {
+
+using Kind = PictureCardSheet::Kind;
+
+constexpr int kCardLeft = 165;
+constexpr int kCardTops[4] = {105, 334, 564, 793};
+constexpr QSize kCard(387, 192);
+constexpr QPoint kShadowOffset(8, 8);
+constexpr QPoint kPictureOffset(14, 15); // from the card's corner: 179, T + 15
+constexpr QSize kPicture(120, 120);
+
+QFont arialPx(int px, bool bold = false) { return reportFont(QStringLiteral("Arial"), px, bold); }
+
+Report::Text &addHeading(Report &r, const QString &name, const QRectF &rect, const QString &text,
+                         int px, Qt::Alignment alignment)
+{
+    Report::Text &t = r.addText(rect, text);
+    t.name = name;
+    t.font = arialPx(px, true);
+    t.alignment = alignment;
+    return t;
+}
+
+const WorksheetCell *findCell(const QList<WorksheetCell> &cells, int tag)
+{
+    for (const WorksheetCell &c : cells)
+        if (c.tag == tag)
+            return &c;
+    return nullptr;
+}
+
+// A field the insert-word layout creates while printing: it grows from 58 × 17, is
+// left-aligned on a white ground and wraps.
+Report::Text &addPrintedField(Report &r, QPointF at, const QString &text, const QFont &font)
+{
+    Report::Text &t = r.addText(QRectF(at, QSizeF(58, 17)), text);
+    t.font = font;
+    t.autoSize = true;
+    t.wordWrap = true;
+    t.transparent = false;
+    t.ground = Qt::white;
+    return t;
+}
+
+Report insertWordLayout(const QString &title, const QString &instruction, const QImage &picture,
+                        Report::PictureMode mode)
+{
+    Report r(title, QSizeF(718, 1048));
+    r.setDefaultFont(arialPx(13));
+    Report::Text &heading = addHeading(r, QStringLiteral("qrlblNaslov"), QRectF(0, 16, 718, 25),
+                                       instruction, 21, Qt::AlignHCenter);
+    heading.wordWrap = true;
+    heading.transparent = false;
+    r.addPicture(QRectF(8, 56, 702, 402), picture, mode).name = QStringLiteral("QRImage1");
+    return r;
+}
+
+const char16_t *const kPovedi[20][4] = {
+#include "print/oznacipovedi.inc"
+};
+
+} // namespace
+
+QString pictureCardTitle(Kind kind)
+{
+    switch (kind) {
+    case Kind::Words: return QStringLiteral("TIPSOVO - Besede");
+    case Kind::Syllables: return QStringLiteral("TIPSOVO - Zlogi");
+    case Kind::Letters: return QStringLiteral("TIPSOVO - Črke");
+    case Kind::ComposeSyllables: return QStringLiteral("TIPSOVO - Sestavi zloge");
+    case Kind::SwapLetters: return QStringLiteral("TIPSOVO - Zamenjaj napačne črke");
+    }
+    return {};
+}
+
+QString pictureCardInstruction(Kind kind)
+{
+    switch (kind) {
+    case Kind::Words: return QStringLiteral("POIŠČI BESEDO, KI JE ENAKA BESEDI POD SLIKO!");
+    case Kind::Syllables:
+        return QStringLiteral("POIŠČI DEL BESEDE, KI JE OZNAČEN V BESEDI POD SLIKO!");
+    case Kind::Letters:
+        return QStringLiteral("POIŠČI ČRKE, KI SO ENAKE KOT OZNAČENA ČRKA NA LEVI!");
+    case Kind::ComposeSyllables: return QStringLiteral("IZ ZLOGOV SESTAVI BESEDE!");
+    case Kind::SwapLetters: return QStringLiteral("V BESEDAH ZAMENJAJ NAPAČNE ČRKE!");
+    }
+    return {};
+}
+
+Report TqrBesede(const PictureCardSheet &sheet)
+{
+    const Kind kind = sheet.kind;
+    Report r(pictureCardTitle(kind), QSizeF(718, 1050));
+    r.setDefaultFont(arialPx(19));
+
+    const QString instruction =
+        sheet.instruction.isEmpty() ? pictureCardInstruction(kind) : sheet.instruction;
+    Report::Text &heading = addHeading(r, QStringLiteral("QRLabel1"), QRectF(0, 16, 718, 25),
+                                       instruction, 21, Qt::AlignHCenter);
+    heading.wordWrap = true;
+    heading.transparent = false;
+
+    // Compose syllables and swap letters have one row more of offer places: taller cards.
+    const bool tall = kind == Kind::ComposeSyllables || kind == Kind::SwapLetters;
+    const QSize card(kCard.width(), tall ? 202 : kCard.height());
+    QRectF pictures[4];
+    for (int q = 0; q < 4; ++q) {
+        const QPoint corner(kCardLeft, kCardTops[q]);
+        r.addRectangle(QRectF(corner + kShadowOffset, card), QColor(192, 192, 192),
+                       QColor(192, 192, 192))
+            .name = QStringLiteral("QRShape%1").arg(2 * q + 2);
+        r.addRectangle(QRectF(corner, card), Qt::white, Qt::black).name =
+            QStringLiteral("QRShape%1").arg(2 * q + 1);
+        pictures[q] = QRectF(corner + kPictureOffset, kPicture);
+        r.addPicture(pictures[q], sheet.pictures[q],
+                     kind == Kind::SwapLetters ? Report::PictureMode::Stretch
+                                               : Report::PictureMode::AtSize)
+            .name = QStringLiteral("QRImage%1").arg(q + 1);
+    }
+
+    // The tops of the offer places the swap-letters cards are measured from.
+    constexpr int kSwapReference[4] = {1103, 2108, 3106, 4106};
+
+    for (const WorksheetCell &cell : sheet.cells) {
+        const int q = cell.tag / 1000;
+        const int rest = cell.tag % 1000;
+        if (q < 1 || q > 4 || rest < 1)
+            continue;
+        const QRectF &pic = pictures[q - 1];
+        const qreal cardTop = kCardTops[q - 1];
+        const bool letterRow = rest < 100;
+        QPointF at;
+        if (letterRow) {
+            const WorksheetCell *first = findCell(sheet.cells, q * 1000 + 1);
+            const int dx = first ? cell.pos.x() - first->pos.x() : 0;
+            at = QPointF(pic.left() + dx, pic.bottom() + 10);
+        } else {
+            const WorksheetCell *first = findCell(sheet.cells, q * 1000 + 101);
+            const int dx = first ? cell.pos.x() - first->pos.x() : 0;
+            const qreal x = pic.right() + 50 + dx;
+            if (kind == Kind::ComposeSyllables) {
+                const int dy = first ? cell.pos.y() - first->pos.y() : 0;
+                at = QPointF(x, cardTop + dy);
+            } else if (kind == Kind::SwapLetters) {
+                const WorksheetCell *top = findCell(sheet.cells, kSwapReference[q - 1]);
+                const int dy = top ? cell.pos.y() - top->pos.y() : 0;
+                at = QPointF(x, cardTop + dy);
+            } else {
+                const int dy = first ? cell.pos.y() - first->pos.y() : 0;
+                at = QPointF(x, pic.top() + 20 + dy);
+            }
+        }
+
+        QString text = cell.text;
+        QColor colour = Qt::black;
+        bool underline = false;
+        if (letterRow) {
+            switch (kind) {
+            case Kind::Words:
+                colour = cell.colour;
+                break;
+            case Kind::Syllables:
+            case Kind::Letters:
+                colour = cell.colour;
+                underline = cell.colour == QColor(255, 0, 0);
+                break;
+            case Kind::ComposeSyllables:
+                text = QStringLiteral("_"); // the word is to be written in
+                break;
+            case Kind::SwapLetters:
+                break;
+            }
+        }
+
+        // Added last, so every field lies above the cards.
+        Report::Text &t = r.addText(QRectF(at, QSizeF(15, 28)), text);
+        t.name = QStringLiteral("Label%1").arg(cell.tag);
+        t.tag = cell.tag;
+        t.font = reportFont(QStringLiteral("Courier New"), cell.pixelSize, true);
+        t.font.setUnderline(underline);
+        t.colour = colour;
+        t.alignment = Qt::AlignHCenter;
+        t.autoSize = true;
+    }
+    return r;
+}
+
+Report TqrUganiBesedo(const GuessWordSheet &sheet)
+{
+    Report r = insertWordLayout(QStringLiteral("TIPSOVO - Ugani besedo"),
+                                QStringLiteral("UGANI BESEDO"), sheet.picture,
+                                Report::PictureMode::Center);
+    for (const GuessWordSheet::Label &l : sheet.labels) {
+        if (l.name.size() > 3 || l.name.isEmpty())
+            continue;
+        const bool slot = l.name.startsWith(QLatin1Char('l'));
+        const bool tile = l.name.startsWith(QLatin1Char('d'));
+        if (!slot && !tile)
+            continue;
+        // Character number Tag of the joined texts; nothing where they are shorter.
+        const QString &source = slot ? sheet.patternText : sheet.tileText;
+        const QString text = l.tag >= 1 && l.tag <= source.size() ? QString(source.at(l.tag - 1))
+                                                                   : QString();
+        const QPointF at = slot ? QPointF(l.pos.x() + 150, l.pos.y() + 80)
+                                : QPointF(l.pos.x() - 200, l.pos.y() + 500);
+        QFont font = r.defaultFont();
+        font.setPixelSize(l.pixelSize);
+        Report::Text &t = addPrintedField(r, at, text, font);
+        t.name = l.name;
+        t.tag = l.tag;
+    }
+    return r;
+}
+
+Report TqrVstaviBesedo(const InsertWordSheet &sheet)
+{
+    Report r = insertWordLayout(QStringLiteral("TIPSOVO - Vstavi besedo"),
+                                QStringLiteral("Na črte v stavkih napiši pravilno besedo!"),
+                                sheet.scene, Report::PictureMode::Stretch);
+    const QFont twelvePoint = arialPx(16);
+    constexpr int kWordColumns[4] = {340, 440, 540, 640};
+    for (int i = 1; i <= 10 && i <= sheet.sentences.size(); ++i) {
+        const InsertWordSheet::Sentence &s = sheet.sentences.at(i - 1);
+        const qreal y = 480 + 35 * i;
+        addPrintedField(r, QPointF(8, y), s.besedilo, twelvePoint);
+        for (int k = 0; k < 4; ++k)
+            addPrintedField(r, QPointF(kWordColumns[k], y), s.izbire.value(k), twelvePoint);
+    }
+    return r;
+}
+
+QString writingLine(const QString &word)
+{
+    QStringList marks;
+    for (int i = 0; i < word.size(); ++i)
+        marks << QStringLiteral("_");
+    return marks.join(QLatin1Char(' '));
+}
+
+Report TqrKjeJeCrka(const WhereIsTheLetterSheet &sheet)
+{
+    Report r(QStringLiteral("TIPSOVO - Kje je črka?"), QSizeF(718, 1048));
+    r.setDefaultFont(arialPx(13));
+    addHeading(r, QStringLiteral("QRLabel1"), QRectF(169, 48, 321, 33),
+               QStringLiteral("OZNAČI, KJE SE POJAVI ČRKA"), 21, Qt::AlignLeft);
+    addHeading(r, QStringLiteral("qrlblCrka"), QRectF(488, 42, 37, 33), sheet.letter, 27,
+               Qt::AlignHCenter);
+    addHeading(r, QStringLiteral("QRLabel4"), QRectF(531, 48, 10, 33), QStringLiteral("."), 21,
+               Qt::AlignLeft)
+        .autoSize = true;
+    addHeading(r, QStringLiteral("QRLabel3"), QRectF(7, 80, 705, 33),
+               QStringLiteral("POIŠČI TUDI PRAVO BESEDO IN JO NAPIŠI POD SLIKO!"), 21,
+               Qt::AlignHCenter);
+    r.addPicture(QRectF(209, 136, 300, 300), sheet.picture, Report::PictureMode::ScaleToFit).name =
+        QStringLiteral("QRImage1");
+    Report::Text &line = r.addText(QRectF(10, 460, 697, 43), writingLine(sheet.word));
+    line.name = QStringLiteral("qrlblCrte");
+    line.font = arialPx(37);
+    line.alignment = Qt::AlignHCenter;
+
+    // The picture's word and the seven others, before one swap.
+    QStringList texts{sheet.word};
+    for (int k = 0; k < 7; ++k)
+        texts << sheet.otherWords.value(k);
+    const int swapWith = 1 + std::clamp(sheet.swapPlace, 0, 5); // QRLabel6 … QRLabel11
+    std::swap(texts[0], texts[swapWith]);
+
+    const QString names[8] = {QStringLiteral("QRLabelX"), QStringLiteral("QRLabel6"),
+                              QStringLiteral("QRLabel7"), QStringLiteral("QRLabel8"),
+                              QStringLiteral("QRLabel9"), QStringLiteral("QRLabel10"),
+                              QStringLiteral("QRLabel11"), QStringLiteral("QRLabel12")};
+    constexpr int kRows[4] = {573, 666, 760, 853};
+    for (int k = 0; k < 8; ++k) {
+        Report::Text &t = r.addText(QRectF(k < 4 ? 49 : 370, kRows[k % 4], 299, 23), texts[k]);
+        t.name = names[k];
+        t.tag = k == 0 ? 0 : k + 5;
+        t.font = arialPx(19);
+        t.alignment = Qt::AlignHCenter;
+    }
+    return r;
+}
+
+QList<QStringList> oznaciPovediGroups()
+{
+    QList<QStringList> groups;
+    for (const auto &group : kPovedi) {
+        QStringList g;
+        for (const char16_t *s : group)
+            g << QString::fromUtf16(s);
+        groups << g;
+    }
+    return groups;
+}
+
+Report TqrOznaciPovedi()
+{
+    Report r(QStringLiteral("TIPSOVO - Označi povedi"), QSizeF(718, 1045));
+    r.setDefaultFont(arialPx(13));
+    addHeading(r, QStringLiteral("QRLabel1"), QRectF(250, 22, 216, 20),
+               QStringLiteral("OZNAČI PRAVILNE POVEDI!"), 16, Qt::AlignLeft)
+        .autoSize = true;
+    const QList<QStringList> groups = oznaciPovediGroups();
+    for (int g = 0; g < groups.size(); ++g) {
+        const int row = g / 2;
+        const qreal x = g % 2 == 0 ? 116 : 454;
+        for (int k = 0; k < 4; ++k) {
+            Report::Text &t = r.addText(QRectF(x, 121 + 90 * row + 20 * k, 240, 17),
+                                        groups[g].value(k));
+            t.autoSize = true;
+        }
+    }
+    return r;
+}
+
+Report TqrKaca(const TownSheet &sheet)
+{
+    Report r(QStringLiteral("TIPSOVO - Kam potujemo?"), QSizeF(718, 1048));
+    r.setDefaultFont(arialPx(13));
+    addHeading(r, QStringLiteral("QRLabel1"), QRectF(15, 32, 689, 33), sheet.title, 27,
+               Qt::AlignHCenter)
+        .wordWrap = true;
+    Report::Memo &memo = r.addMemo(QRectF(74, 96, 570, 169), sheet.text);
+    memo.name = QStringLiteral("qrmmoMesto");
+    memo.font = arialPx(16);
+    r.addPicture(QRectF(74, 280, 570, 380), sheet.picture, Report::PictureMode::Center).name =
+        QStringLiteral("qrimgMesto");
+    return r;
+}
+
+} // namespace tipsovo

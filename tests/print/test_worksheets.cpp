@@ -1,0 +1,350 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The worksheets the NATISNI buttons show, built from real screens (or from the values a screen
+// passes), written to PDF and read back: texts and where they stand, red underlined letters,
+// card heights, how pictures fill their boxes; and the screens as they were afterwards.
+#include "activities/common/activityscreen.h"
+#include "activities/common/controls.h"
+#include "activities/common/lettercells.h"
+#include "activities/letters/matchingscreen.h"
+#include "activities/letters/tfbesede.h"
+#include "activities/letters/tfcrke.h"
+#include "activities/letters/tfvislice.h"
+#include "media/hint.h"
+#include "print/reportpreview.h"
+#include "print/worksheets.h"
+#include "support/packbuilder.h"
+#include "support/pdfpage.h"
+#include "support/testhost.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <optional>
+
+using namespace tipsovo;
+using namespace tipsovo::test;
+
+using Command = ActivityScreen::Command;
+using Kind = PictureCardSheet::Kind;
+
+namespace {
+
+// What a preview showed: its caption, the cursor while it was open, its worksheet.
+struct Shown {
+    QString title;
+    bool busyCursor = false;
+    std::optional<Report> report;
+};
+
+// Presses NATISNI and answers the preview that opens: records it and closes it.
+QList<Shown> pressNatisni(ActivityScreen &screen, int times = 1)
+{
+    QList<Shown> shown;
+    for (int i = 0; i < times; ++i) {
+        QTimer::singleShot(0, [&] {
+            auto *p = qobject_cast<ReportPreview *>(QApplication::activeModalWidget());
+            if (!p)
+                return;
+            Shown s;
+            s.title = p->windowTitle();
+            s.busyCursor = QApplication::overrideCursor() != nullptr;
+            s.report = p->report();
+            shown.append(s);
+            p->reject();
+        });
+        screen.commandButton(Command::Natisni)->click();
+    }
+    return shown;
+}
+
+QString pdfOf(const Report &r, const QTemporaryDir &dir, const QString &name = "sheet.pdf")
+{
+    const QString path = dir.filePath(name);
+    if (!saveReportPdf(r, path))
+        qWarning("could not write %s", qPrintable(path));
+    // TIPSOVO_KEEP_SHEETS=folder keeps a copy of every worksheet, to look at.
+    if (const QString keep = qEnvironmentVariable("TIPSOVO_KEEP_SHEETS"); !keep.isEmpty())
+        QFile::copy(path, QDir(keep).filePath(QString::fromLatin1(QTest::currentTestFunction())
+                                              + QLatin1Char('-')
+                                              + QString::fromLatin1(QTest::currentDataTag())
+                                              + name));
+    return path;
+}
+
+// Everything a child sees of a screen's cells and counters, to compare before and after.
+QStringList screenState(const ActivityScreen &s)
+{
+    QStringList out;
+    for (const QLabel *l : s.findChildren<QLabel *>())
+        out << QStringLiteral("%1|%2|%3|%4|%5|%6")
+                   .arg(l->objectName(), l->text())
+                   .arg(l->palette().color(QPalette::WindowText).name())
+                   .arg(l->isVisibleTo(&s))
+                   .arg(l->cursor().shape())
+                   .arg(l->pixmap().cacheKey());
+    out << QString::number(s.rightCount()) << QString::number(s.wrongCount())
+        << QString::number(s.commandButton(Command::Naprej)->isVisibleTo(&s));
+    return out;
+}
+
+bool isRed(const QColor &c) { return c.red() > 160 && c.green() < 110 && c.blue() < 110; }
+
+// Whether some pixel row of the band box is red across most of its width (an underline).
+bool hasRedRow(const QImage &page, const QRectF &box)
+{
+    for (int y = int(box.top()); y <= int(box.bottom()); ++y) {
+        int red = 0, all = 0;
+        for (int x = int(box.left()); x <= int(box.right()); ++x, ++all)
+            red += isRed(bandPixel(page, x, y));
+        if (all > 0 && red * 10 >= all * 8)
+            return true;
+    }
+    return false;
+}
+
+// A screen over packs of its own with every target picture, seeded and started.
+template <typename Screen> struct Opened {
+    TestHost host;
+    std::unique_ptr<Screen> s;
+    explicit Opened(const QString &pack, quint32 seed = 3)
+    {
+        writeTestSoundPack(host.packDir(), QStringLiteral("snd"), {"A26", "A28", "prav"}, 200);
+        ResourcePackWriter pictures;
+        int n = 0;
+        for (const auto &g : Screen::groups())
+            pictures.add(ResourceKind::Bitmap, wordResourceName(g.target),
+                         solidDib({120, 120}, QColor::fromHsv((n++ * 41) % 360, 220, 220)));
+        writePack(host.packDir(), pack, pictures);
+        s = std::make_unique<Screen>(host);
+        s->random().seed(seed);
+        s->startFirstSet();
+    }
+};
+
+} // namespace
+
+class TestWorksheets : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    // Words: the preview shows the words worksheet; the target of each task prints under its
+    // picture from x 179 with the screen's spacing, the choice rows right of the picture; the
+    // screen is as it was, and a second NATISNI gives a second worksheet.
+    void wordsSheetCopiesTheScreen()
+    {
+        Opened<TfBesede> o(QStringLiteral("sl1A"));
+        MatchingScreen &s = *o.s;
+        const QStringList before = screenState(s);
+        const QList<Shown> shown = pressNatisni(s, 2);
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(screenState(s), before);
+        QCOMPARE(shown[0].title, QStringLiteral("TIPSOVO - Besede"));
+        QVERIFY(!shown[0].busyCursor);
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+
+        QTemporaryDir dir;
+        const QString pdf = pdfOf(*shown[1].report, dir);
+        QCOMPARE(pdfInfo(pdf, QStringLiteral("Pages")), QStringLiteral("1"));
+        const QList<PdfWord> words = pdfWords(pdf);
+        const QList<PdfWord> heading = wordsNamed(words, QStringLiteral("POIŠČI"));
+        QCOMPARE(heading.size(), 1);
+        QVERIFY(heading[0].box.top() >= 15 && heading[0].box.bottom() <= 42);
+
+        const int pictureTops[4] = {120, 349, 579, 808};
+        for (int t = 1; t <= 4; ++t) {
+            const QString target = s.task(t).target.text;
+            const QList<PdfWord> found = wordsNamed(words, target);
+            QVERIFY2(!found.isEmpty(), qPrintable(target));
+            // The first one in reading order of this card: the reference row or a choice row.
+            bool underPicture = false, inRow = false;
+            for (const PdfWord &w : found) {
+                if (std::abs(w.box.top() - (pictureTops[t - 1] + 130)) < 8) {
+                    underPicture = true;
+                    QVERIFY2(w.box.left() >= 179 && w.box.left() < 183, qPrintable(target));
+                    // Its letters keep the screen's spacing (about 11.6 px a letter).
+                    const qreal perLetter = w.box.width() / target.size();
+                    QVERIFY(perLetter > 10.5 && perLetter < 12.5);
+                }
+                const int row = s.task(t).targetRow;
+                const qreal rowTop = pictureTops[t - 1] + 20 + 40 * (row - 1);
+                if (std::abs(w.box.top() - rowTop) < 10 && w.box.left() > 349 + 16 - 2
+                    && w.box.left() < 349 + 16 + 4)
+                    inRow = true;
+            }
+            QVERIFY2(underPicture, qPrintable(target));
+            QVERIFY2(inRow, qPrintable(target));
+        }
+        // The screen's pictures in their cards.
+        const QImage page = pdfPageImage(pdf);
+        const QColor onScreen = s.picture(1)->pixmap().toImage().pixelColor(60, 60);
+        QVERIFY(std::abs(bandPixel(page, 239, 180).hue() - onScreen.hue()) < 12);
+    }
+
+    // Letters: the marked letter of the reference row prints red and underlined; the other
+    // letters of the word print black without a line.
+    void lettersSheetUnderlinesTheRedLetter()
+    {
+        Opened<TfCrke> o(QStringLiteral("sl1C"));
+        MatchingScreen &s = *o.s;
+        const QList<Shown> shown = pressNatisni(s);
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].title, QStringLiteral("TIPSOVO - Črke"));
+        QTemporaryDir dir;
+        const QImage page = pdfPageImage(pdfOf(*shown[0].report, dir));
+
+        const int t = 1;
+        const int first = s.task(t).target.position;
+        const int len = int(s.task(t).target.part.size());
+        const QPoint origin = s.cell(t, 0, 1)->mapTo(&s, QPoint());
+        int checkedRed = 0, checkedBlack = 0;
+        for (int place = 1; place <= s.task(t).target.text.size(); ++place) {
+            LetterCell *c = s.cell(t, 0, place);
+            const qreal x = 179 + c->mapTo(&s, QPoint()).x() - origin.x();
+            // The glyph (Courier, 19 px: 11.4 wide, centred in a 15 px field), its lower part.
+            const QRectF below(x + 3, 250 + 17, 8, 9);
+            const bool marked = place >= first && place < first + len;
+            QCOMPARE(c->textColor() == QColor(Qt::red), marked);
+            if (marked) {
+                QVERIFY2(hasRedRow(page, below), qPrintable(QString::number(place)));
+                ++checkedRed;
+            } else {
+                QVERIFY2(!hasRedRow(page, below), qPrintable(QString::number(place)));
+                ++checkedBlack;
+            }
+        }
+        QVERIFY(checkedRed >= 1);
+        QVERIFY(checkedBlack >= 1);
+    }
+
+    // The layout itself, from the values a screen passes: compose syllables prints "_" in every
+    // letter-row cell and taller cards; swap letters scales its pictures into the box, the
+    // others cut them off at 120 × 120.
+    void cardHeightsAndPictureFit_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<bool>("scaled");
+        QTest::newRow("words") << int(Kind::Words) << 192 << false;
+        QTest::newRow("compose syllables") << int(Kind::ComposeSyllables) << 202 << false;
+        QTest::newRow("swap letters") << int(Kind::SwapLetters) << 202 << true;
+    }
+    void cardHeightsAndPictureFit()
+    {
+        QFETCH(int, kind);
+        QFETCH(int, height);
+        QFETCH(bool, scaled);
+        PictureCardSheet sheet;
+        sheet.kind = Kind(kind);
+        // 240 × 240: red above, blue below; cut off at 120 only red shows.
+        QImage pic(240, 240, QImage::Format_RGB32);
+        pic.fill(Qt::red);
+        QPainter(&pic).fillRect(0, 120, 240, 120, Qt::blue);
+        sheet.pictures.fill(pic);
+        for (int k = 1; k <= 5; ++k)
+            sheet.cells.append({1000 + k, QStringLiteral("M"), Qt::red, 19, {100 + 12 * k, 300}});
+        sheet.cells.append({1101, QStringLiteral("MA"), Qt::black, 27, {400, 200}});
+        sheet.cells.append({1103, QStringLiteral("ŠA"), Qt::black, 27, {440, 190}});
+        QTemporaryDir dir;
+        const QString pdf = pdfOf(TqrBesede(sheet), dir);
+        const QImage page = pdfPageImage(pdf);
+
+        // Card 1's outline on the left edge column: top at 105, bottom at 105 + height - 1.
+        QVERIFY(bandPixel(page, 170, 105).lightness() < 100);
+        QVERIFY(bandPixel(page, 170, 105 + height - 1).lightness() < 100);
+        QVERIFY(bandPixel(page, 170, 105 + height - 5).lightness() > 240);
+        QVERIFY(bandPixel(page, 176, 105 + height + 2).lightness() < 230); // the shadow
+        QVERIFY(bandPixel(page, 176, 105 + height + 9).lightness() > 240);
+        // Card 4 (the lowest) too.
+        QVERIFY(bandPixel(page, 170, 793 + height - 1).lightness() < 100);
+
+        const QColor lowerPicture = bandPixel(page, 239, 120 + 100);
+        QCOMPARE(lowerPicture.blue() > 200 && lowerPicture.red() < 60, scaled);
+
+        const QList<PdfWord> words = pdfWords(pdf);
+        const QString letterRow =
+            Kind(kind) == Kind::ComposeSyllables ? QStringLiteral("_____") : QStringLiteral("MMMMM");
+        const QList<PdfWord> row = wordsNamed(words, letterRow);
+        QCOMPARE(row.size(), 1);
+        QVERIFY(std::abs(row[0].box.left() - (179 + 1.8)) < 2.5);
+        // The offer places of compose syllables stand from the card's top; the choice cells of
+        // the words screen 20 below the picture's top.
+        const QList<PdfWord> ma = wordsNamed(words, QStringLiteral("MA"));
+        QCOMPARE(ma.size(), 1);
+        QVERIFY(std::abs(ma[0].box.left() - 349) < 3);
+        const qreal top = Kind(kind) == Kind::Words ? 140 : Kind(kind) == Kind::SwapLetters ? 115 : 105;
+        QVERIFY2(ma[0].box.top() >= top - 2 && ma[0].box.top() < top + 8,
+                 qPrintable(QString::number(ma[0].box.top())));
+        const QList<PdfWord> sa = wordsNamed(words, QStringLiteral("ŠA"));
+        QCOMPARE(sa.size(), 1);
+        // Swap letters measures from its place 1103, so that one stands at the card's top.
+        const qreal saTop = Kind(kind) == Kind::SwapLetters ? 105 : top - 10;
+        QVERIFY2(sa[0].box.top() >= saTop - 2 && sa[0].box.top() < saTop + 8,
+                 qPrintable(QString::number(sa[0].box.top())));
+    }
+
+    // Guess the word: the slots as the word began 150 right and 80 below their places on the
+    // screen, slots past the word empty, tiles 200 left and 500 below, the picture centred.
+    void guessWordSheetPrintsSlotsAndTiles()
+    {
+        TestHost host;
+        writeTestSoundPack(host.packDir(), QStringLiteral("snd"), {"A18", "prav"}, 200);
+        ResourcePackWriter pictures;
+        auto s = std::make_unique<TfVislice>(host);
+        for (const TfVislice::WordEntry &w : s->words())
+            pictures.add(ResourceKind::Bitmap, w.picture, solidDib({200, 100}, Qt::darkGreen));
+        writePack(host.packDir(), QStringLiteral("UganiBesedo"), pictures);
+        s->random().seed(11);
+        s->setChooserRun([](TfAaliB &d) {
+            d.setCapitals(true);
+            return TfAaliB::Choice::Easier;
+        });
+        s->startFirstSet();
+        const QString word = s->word();
+        QVERIFY(word.size() >= 3 && word.size() < 10);
+
+        const QStringList before = screenState(*s);
+        const QList<Shown> shown = pressNatisni(*s);
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(screenState(*s), before);
+        QCOMPARE(shown[0].title, QStringLiteral("TIPSOVO - Ugani besedo"));
+        QVERIFY(!shown[0].busyCursor);
+        Report r = *shown[0].report;
+        QCOMPARE(r.text(QStringLiteral("qrlblNaslov"))->text, QStringLiteral("UGANI BESEDO"));
+        for (int i = 1; i <= TfVislice::kSlots; ++i) {
+            const Report::Text *f = r.text(QStringLiteral("l%1").arg(i));
+            QVERIFY(f);
+            QCOMPARE(f->rect.topLeft(), QPointF(s->slot(i)->pos() + QPoint(150, 80)));
+            QCOMPARE(f->text, i <= word.size() ? s->patternText().mid(i - 1, 1) : QString());
+            QCOMPARE(f->font.pixelSize(), 37);
+        }
+        // The easier variant: the first and last letters stand, the others are to be written.
+        QCOMPARE(r.text(QStringLiteral("l1"))->text, word.left(1));
+        QCOMPARE(r.text(QStringLiteral("l2"))->text, QStringLiteral("_"));
+        // Tiles left empty on the screen add nothing: the letters take the first tile places.
+        const QString tiles = s->tileText();
+        QCOMPARE(tiles.size(), word.size() - 2);
+        for (int j = 1; j <= TfVislice::kSlots; ++j) {
+            const Report::Text *f = r.text(QStringLiteral("d%1").arg(j));
+            QVERIFY(f);
+            QCOMPARE(f->rect.topLeft(), QPointF(s->tile(j)->pos() + QPoint(-200, 500)));
+            QCOMPARE(f->text, tiles.mid(j - 1, 1));
+        }
+
+        QTemporaryDir dir;
+        const QString pdf = pdfOf(r, dir);
+        const QList<PdfWord> words = pdfWords(pdf);
+        QCOMPARE(wordsNamed(words, QStringLiteral("UGANI")).size(), 1);
+        const QImage page = pdfPageImage(pdf);
+        // 200 × 100 centred in 702 × 402 at (8, 56): green in the middle, white at the corner.
+        QVERIFY(bandPixel(page, 359, 257).green() > 80 && bandPixel(page, 359, 257).red() < 40);
+        QVERIFY(bandPixel(page, 30, 70).lightness() > 240);
+    }
+};
+
+QTEST_MAIN(TestWorksheets)
+#include "test_worksheets.moc"
