@@ -8,8 +8,10 @@
 #include "activities/letters/matchingscreen.h"
 #include "activities/letters/tfbesede.h"
 #include "activities/letters/tfcrke.h"
+#include "activities/letters/tfkjejecrka.h"
 #include "activities/letters/tfvislice.h"
 #include "media/hint.h"
+#include "media/slovenian.h"
 #include "print/reportpreview.h"
 #include "print/worksheets.h"
 #include "support/packbuilder.h"
@@ -17,6 +19,7 @@
 #include "support/testhost.h"
 
 #include <QApplication>
+#include <QSet>
 #include <QLabel>
 #include <QPainter>
 #include <QStandardPaths>
@@ -285,6 +288,77 @@ private slots:
         const qreal saTop = Kind(kind) == Kind::SwapLetters ? 105 : top - 10;
         QVERIFY2(sa[0].box.top() >= saTop - 2 && sa[0].box.top() < saTop + 8,
                  qPrintable(QString::number(sa[0].box.top())));
+    }
+
+    // Where is the letter: the writing line has one "_" per letter, the letter stands after
+    // the heading, and the picture's word lands on one of the six middle places, never the
+    // first of column one nor the last of column two.
+    void whereIsTheLetterSheet()
+    {
+        TestHost host;
+        QStringList lines, names;
+        const char *words[] = {"MIZAR", "KOLO", "NOGA", "ROKA", "LIPA", "VAZA", "RIBA", "SOVA",
+                               "TORBA", "PERO"};
+        for (int i = 0; i < 10; ++i) {
+            lines << dataLine(QString::fromLatin1(words[i]), QStringLiteral("N%1").arg(i));
+            names << QStringLiteral("N%1").arg(i);
+        }
+        ResourcePackWriter dat;
+        dat.add(ResourceKind::RcData, QStringLiteral("KJEJECRKA"), toCp1250(lines.join("\r\n")));
+        QVERIFY(writePack(host.packDir(), QStringLiteral("Dat"), dat));
+        ResourcePackWriter pack;
+        for (const QString &n : names)
+            pack.add(ResourceKind::Bitmap, n, solidDib({300, 300}, Qt::darkCyan));
+        QVERIFY(writePack(host.packDir(), QStringLiteral("KjeJeCrka"), pack));
+        writeTestSoundPack(host.packDir(), QStringLiteral("snd"),
+                           QStringList{"A39", "A9", "prav"} + names, 200);
+        TfKjeJeCrka s(host);
+        s.random().seed(5);
+        s.startFirstSet();
+        const QString word = s.word();
+        QVERIFY(!word.isEmpty());
+
+        const QStringList before = screenState(s);
+        const QList<Shown> shown = pressNatisni(s, 24);
+        QCOMPARE(shown.size(), 24);
+        QCOMPARE(screenState(s), before);
+        QSet<QString> places;
+        for (const Shown &sh : shown) {
+            QCOMPARE(sh.title, QStringLiteral("TIPSOVO - Kje je črka?"));
+            QVERIFY(!sh.busyCursor);
+            Report r = *sh.report;
+            QCOMPARE(r.text(QStringLiteral("qrlblCrte"))->text, writingLine(word));
+            QCOMPARE(r.text(QStringLiteral("qrlblCrka"))->text, s.letterLabel()->text());
+            QCOMPARE(r.text(QStringLiteral("QRLabelX"))->text == word, false);
+            QCOMPARE(r.text(QStringLiteral("QRLabel12"))->text == word, false);
+            QStringList printed;
+            for (const Report::Text *t : r.texts())
+                if (t->name.startsWith(QStringLiteral("QRLabel")) && t->name != "QRLabel1"
+                    && t->name != "QRLabel3" && t->name != "QRLabel4") {
+                    printed << t->text;
+                    if (t->text == word)
+                        places << t->name;
+                }
+            QStringList expected{word};
+            for (int k = 1; k <= TfKjeJeCrka::kOtherWords; ++k)
+                expected << s.otherWord(k)->text();
+            std::sort(printed.begin(), printed.end());
+            std::sort(expected.begin(), expected.end());
+            QCOMPARE(printed, expected);
+        }
+        QVERIFY(places.size() >= 3); // the place is drawn, not fixed
+
+        QTemporaryDir dir;
+        const QString pdf = pdfOf(*shown[0].report, dir);
+        const QList<PdfWord> pw = pdfWords(pdf);
+        QCOMPARE(wordsNamed(pw, QStringLiteral("_")).size(), word.size());
+        const QList<PdfWord> letter = wordsNamed(pw, s.letterLabel()->text());
+        QVERIFY(!letter.isEmpty());
+        bool besideHeading = false;
+        for (const PdfWord &w : letter)
+            besideHeading |= w.box.left() > 488 && w.box.right() < 526 && w.box.top() > 38
+                && w.box.bottom() < 80;
+        QVERIFY(besideHeading);
     }
 
     // Guess the word: the slots as the word began 150 right and 80 below their places on the

@@ -1,6 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "activities/letters/tfkjejecrka.h"
 
+#include "print/reportpreview.h"
+#include "print/worksheets.h"
+
+#include <QRandomGenerator>
+#include <optional>
+
 #include "activities/common/controls.h"
 #include "activities/common/datarecords.h"
 #include "activities/common/lettercells.h"
@@ -537,6 +543,25 @@ bool TfKjeJeCrka::eventFilter(QObject *watched, QEvent *event)
     default:
         return ActivityScreen::eventFilter(watched, event);
     }
+}
+
+void TfKjeJeCrka::SpeedButton3Click()
+{
+    std::optional<Report> report;
+    {
+        BusyCursor busy;
+        const Sheet shown = worksheet();
+        WhereIsTheLetterSheet sheet;
+        sheet.picture = shown.picture;
+        sheet.letter = shown.letter;
+        sheet.word = shown.word;
+        sheet.otherWords = shown.otherWords;
+        // Drawn apart from the screen's own source, so printing never changes what comes next.
+        sheet.swapPlace = int(QRandomGenerator::global()->bounded(6));
+        report = TqrKjeJeCrka(sheet);
+    }
+    // The normal cursor is back before the preview opens.
+    previewReport(*report, this);
 }
 
 } // namespace tipsovo

@@ -90,6 +90,8 @@ public slots:
     void LabelXClick(bool fromHelp = false);
     void Label11Click(QLabel *label);
     void Image1Click();
+    // NATISNI: the worksheet of the word on screen, in its preview.
+    void SpeedButton3Click();
     void Pomoc();
     void tmrBesedaTimer();
 
@@ -97,6 +99,7 @@ protected:
     void newExercise() override { Znova(); }
     void clearUsed() override;
     void help() override { Pomoc(); }
+    void print() override { SpeedButton3Click(); }
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
