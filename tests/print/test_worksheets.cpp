@@ -361,6 +361,115 @@ private slots:
         QVERIFY(besideHeading);
     }
 
+    // Mark correct sentences: the same eighty sentences every time, group by group in two
+    // columns of ten rows, 20 px apart within a group and 90 px from group to group.
+    void markSentencesSheetIsFixed()
+    {
+        const Report r = TqrOznaciPovedi();
+        QCOMPARE(r.title(), QStringLiteral("TIPSOVO - Označi povedi"));
+        QCOMPARE(r.bandSize(), QSizeF(718, 1045));
+        QTemporaryDir dir;
+        const QList<PdfWord> words = pdfWords(pdfOf(r, dir));
+        auto at = [&](const QString &first, qreal x, qreal y) {
+            for (const PdfWord &w : words)
+                if (w.text == first && std::abs(w.box.left() - x) < 2.5
+                    && w.box.top() >= y - 2 && w.box.top() < y + 6)
+                    return true;
+            return false;
+        };
+        QVERIFY(at(QStringLiteral("OZNAČI"), 250, 22));
+        QVERIFY(at(QStringLiteral("V"), 116, 121));          // row 1, left, sentence 1
+        QVERIFY(at(QStringLiteral("Na"), 454, 121 + 60));    // row 1, right, sentence 4
+        QVERIFY(at(QStringLiteral("Kmet"), 454, 121 + 810 + 60)); // row 10, right, sentence 4
+        QCOMPARE(wordsNamed(words, QStringLiteral("vrtu.")).size(), 1);
+        QCOMPARE(wordsNamed(words, QStringLiteral("Krompir")).size(), 4);
+        int sentences = 0;
+        for (const Report::Text *t : r.texts())
+            sentences += t->name.isEmpty();
+        QCOMPARE(sentences, 80);
+        // Every group shares its beginning.
+        for (const QStringList &g : oznaciPovediGroups()) {
+            QCOMPARE(g.size(), 4);
+            const QString start = g[0].section(QLatin1Char(' '), 0, 1);
+            for (const QString &s : g)
+                QVERIFY2(s.startsWith(start), qPrintable(s));
+        }
+    }
+
+    // Insert the missing word: the scene stretched over its box, the ten sentences 35 px apart
+    // from y 515, their words in the record's order at x 340, 440, 540 and 640.
+    void insertWordSheetPrintsTenRows()
+    {
+        InsertWordSheet sheet;
+        sheet.scene = QImage(351, 201, QImage::Format_RGB32);
+        sheet.scene.fill(Qt::darkBlue);
+        for (int i = 1; i <= 10; ++i)
+            sheet.sentences.append({QStringLiteral("Stavek%1 ima ______ .").arg(i),
+                                    {QStringLiteral("prava%1").arg(i), QStringLiteral("druga"),
+                                     QStringLiteral("tretja"), QStringLiteral("četrta")}});
+        const Report r = TqrVstaviBesedo(sheet);
+        QCOMPARE(r.title(), QStringLiteral("TIPSOVO - Vstavi besedo"));
+        QTemporaryDir dir;
+        const QString pdf = pdfOf(r, dir);
+        const QList<PdfWord> words = pdfWords(pdf);
+        for (int i = 1; i <= 10; ++i) {
+            const qreal y = 480 + 35 * i;
+            const QList<PdfWord> s = wordsNamed(words, QStringLiteral("Stavek%1").arg(i));
+            QCOMPARE(s.size(), 1);
+            QVERIFY(std::abs(s[0].box.left() - 8) < 2.5);
+            QVERIFY(s[0].box.top() >= y - 2 && s[0].box.top() < y + 5);
+            const QList<PdfWord> right = wordsNamed(words, QStringLiteral("prava%1").arg(i));
+            QCOMPARE(right.size(), 1);
+            QVERIFY(std::abs(right[0].box.left() - 340) < 2.5);
+            QVERIFY(std::abs(right[0].box.top() - s[0].box.top()) < 1);
+        }
+        const QList<PdfWord> last = wordsNamed(words, QStringLiteral("četrta"));
+        QCOMPARE(last.size(), 10);
+        QVERIFY(std::abs(last[0].box.left() - 640) < 2.5);
+        const QImage page = pdfPageImage(pdf);
+        QVERIFY(bandPixel(page, 12, 60).blue() > 100);   // stretched to the box's corners
+        QVERIFY(bandPixel(page, 705, 453).blue() > 100);
+        QVERIFY(bandPixel(page, 4, 60).lightness() > 240);
+    }
+
+    // The town worksheet: the name centred at the top, the text wrapped in its memo, the
+    // picture centred in its box without scaling; an empty text and picture print nothing.
+    void townSheetPrintsTitleTextAndPicture()
+    {
+        TownSheet sheet;
+        sheet.title = QStringLiteral("Ljubljana");
+        sheet.text = {QStringLiteral("Ljubljana je glavno mesto Slovenije. Skozi mesto teče reka "
+                                     "Ljubljanica, nad njim stoji grad."),
+                      QStringLiteral("V mestu je veliko mostov.")};
+        sheet.picture = QImage(200, 100, QImage::Format_RGB32);
+        sheet.picture.fill(Qt::darkRed);
+        const Report r = TqrKaca(sheet);
+        QCOMPARE(r.title(), QStringLiteral("TIPSOVO - Kam potujemo?"));
+        QTemporaryDir dir;
+        const QString pdf = pdfOf(r, dir);
+        const QList<PdfWord> words = pdfWords(pdf);
+        const QList<PdfWord> title = wordsNamed(words, QStringLiteral("Ljubljana"));
+        QVERIFY(!title.isEmpty());
+        QVERIFY(std::abs(title[0].box.center().x() - (15 + 689 / 2.0)) < 3);
+        QVERIFY(title[0].box.top() >= 30 && title[0].box.bottom() < 70);
+        for (const PdfWord &w : words.mid(1)) {
+            QVERIFY2(w.box.left() >= 73 && w.box.right() <= 645, qPrintable(w.text));
+            QVERIFY2(w.box.top() >= 95 && w.box.bottom() <= 266, qPrintable(w.text));
+        }
+        QCOMPARE(wordsNamed(words, QStringLiteral("mostov.")).size(), 1);
+        const QImage page = pdfPageImage(pdf);
+        // 200 × 100 in the middle of 570 × 380 at (74, 280): centre (359, 470).
+        QVERIFY(bandPixel(page, 359, 470).red() > 100 && bandPixel(page, 359, 470).green() < 40);
+        QVERIFY(bandPixel(page, 262, 470).red() > 100);
+        QVERIFY(bandPixel(page, 255, 470).lightness() > 240);
+        QVERIFY(bandPixel(page, 359, 418).lightness() > 240);
+
+        const QList<PdfWord> empty = pdfWords(pdfOf(TqrKaca({QStringLiteral("Kranj"), {}, {}}),
+                                                    dir, QStringLiteral("prazno.pdf")));
+        QCOMPARE(empty.size(), 1);
+        QCOMPARE(empty[0].text, QStringLiteral("Kranj"));
+    }
+
     // Guess the word: the slots as the word began 150 right and 80 below their places on the
     // screen, slots past the word empty, tiles 200 left and 500 below, the picture centred.
     void guessWordSheetPrintsSlotsAndTiles()

@@ -547,6 +547,9 @@ bool TfKjeJeCrka::eventFilter(QObject *watched, QEvent *event)
 
 void TfKjeJeCrka::SpeedButton3Click()
 {
+    // Without a word on screen (an empty list) there is nothing to print.
+    if (m_word.isEmpty())
+        return;
     std::optional<Report> report;
     {
         BusyCursor busy;

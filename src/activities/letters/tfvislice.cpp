@@ -414,7 +414,10 @@ void TfVislice::iSlikaClick()
 
 void TfVislice::print()
 {
-    // The worksheet of the word as it was set up: the picture, the slots and the tiles.
+    // The worksheet of the word as it was set up: the picture, the slots and the tiles. Before
+    // a variant has been chosen there is no word to print.
+    if (m_word.isEmpty())
+        return;
     GuessWordSheet sheet;
     sheet.picture = m_iSlika->pixmap().toImage();
     sheet.patternText = m_patternText;
