@@ -4,6 +4,7 @@
 // screen) and the town worksheet (Ljubljana's text and picture from the pack MESTA), with the
 // default packs of this program's folder. Prints the median and the slowest in milliseconds.
 #include "activities/common/activityscreen.h"
+#include "activities/common/controls.h"
 #include "activities/letters/tfbesede.h"
 #include "media/mediaservice.h"
 #include "print/reportpreview.h"
