@@ -97,6 +97,13 @@ int main(int argc, char *argv[])
 
     splash.reset();
     QApplication::restoreOverrideCursor();
+    if (menu->displayTooSmall()) {
+        // The display is too small and the message has been shown: the menu never appears,
+        // and the quit is queued as the last thing before the loop, so that the loop's first
+        // turn ends the program.
+        QMetaObject::invokeMethod(&app, &QCoreApplication::quit, Qt::QueuedConnection);
+        return app.exec();
+    }
     menu->show();
     app.processEvents();
     const qint64 afterPause = phase.elapsed();

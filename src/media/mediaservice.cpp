@@ -54,8 +54,12 @@ void MediaService::PredvajajZvok(const QString &name, const QString &pack, bool 
         return report(SoundOutcome::Refused);
 
     // Keep asking until the playing sound has ended, so this one starts right after it; but
-    // never longer than what is left of it plus a margin, whatever the output does.
-    const qint64 deadline = m_clock.nowMs() + m_output->remainingMs() + kKeepTryingMarginMs;
+    // never longer than what is left of it plus a margin. What is left is asked again on the
+    // way (a server that falls behind makes it longer), yet the wait never stretches further
+    // than a fixed amount beyond the first answer, whatever the output says.
+    const qint64 firstDeadline = m_clock.nowMs() + m_output->remainingMs() + kKeepTryingMarginMs;
+    const qint64 cap = firstDeadline + kKeepTryingStretchMs;
+    qint64 deadline = firstDeadline;
     for (;;) {
         if (m_output->playAsync(sound))
             return report(SoundOutcome::Played);
@@ -67,7 +71,9 @@ void MediaService::PredvajajZvok(const QString &name, const QString &pack, bool 
             if (!m_output->isPlaying())
                 break;
         }
-        const qint64 left = deadline - m_clock.nowMs();
+        const qint64 now = m_clock.nowMs();
+        deadline = std::min(cap, std::max(deadline, now + m_output->remainingMs() + kKeepTryingMarginMs));
+        const qint64 left = deadline - now;
         if (left <= 0)
             break;
         m_clock.sleepMs(std::min(left, kKeepTryingStepMs));

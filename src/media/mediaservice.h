@@ -35,8 +35,8 @@ public:
 
     // Plays sound `name` (upper-cased) from pack `pack`. With keepTrying, a request refused
     // because a sound is playing is repeated until it is accepted; the wait is bounded by what
-    // is left of the playing sound plus a small margin and never waits on a sound that cannot
-    // start. Nothing is ever reported; silence when the switch is off, the pack or sound is
+    // is left of the playing sound plus a small margin (followed as it plays, within a fixed
+    // stretch) and never waits on a sound that cannot start. Nothing is ever reported; silence when the switch is off, the pack or sound is
     // missing or there is no device.
     void PredvajajZvok(const QString &name, const QString &pack, bool keepTrying);
 
@@ -76,9 +76,11 @@ public:
     // or malformed. For screens that read their own picture packs.
     std::unique_ptr<ResourcePack> openPack(const QString &base) const;
 
-    // How long keep-trying waits beyond what is left of the playing sound, and how often it
-    // asks again meanwhile.
+    // How long keep-trying waits beyond what is left of the playing sound, how much further
+    // it may follow a sound that takes longer than it first said, and how often it asks again
+    // meanwhile.
     static constexpr qint64 kKeepTryingMarginMs = 250;
+    static constexpr qint64 kKeepTryingStretchMs = 1500;
     static constexpr qint64 kKeepTryingStepMs = 5;
 
 signals:

@@ -4,7 +4,7 @@
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
-#include <QBuffer>
+#include <QIODevice>
 #include <QElapsedTimer>
 #include <QMediaDevices>
 #include <QMetaObject>
@@ -13,8 +13,9 @@
 #include <QTimer>
 #include <QtEndian>
 
+#include <algorithm>
+#include <chrono>
 #include <condition_variable>
-#include <functional>
 #include <mutex>
 
 namespace tipsovo {
@@ -110,31 +111,69 @@ bool decodeWave(QByteArrayView bytes, PcmSound *out)
 
 namespace {
 
-// Lives on the output's own thread and owns the QAudioSink there. Every start carries a
-// generation number; "finished" reports it back so a late report of an old sound cannot end
-// a newer one.
+// What the user-interface side and the worker share, under one mutex: whether a sound plays,
+// which one (every start carries a generation number, so a late report about an old sound
+// cannot end a newer one), when it will have been heard as far as the worker knows, and the
+// time past which nothing counts as playing even if the worker never reports again.
+struct PlaybackState {
+    mutable std::mutex mutex;
+    std::condition_variable ended;
+    bool playing = false;
+    quint64 generation = 0;
+    qint64 expectedEndMs = 0;
+    qint64 limitMs = 0;
+};
+
+// How often the worker looks at what the server has played, how much of the end it may miss,
+// and how long a sound may make no progress at all before it is given up (the watchdog: a
+// server that takes the data but never plays it, or a stream that never starts).
+constexpr int kPollMs = 5;
+constexpr qint64 kEndToleranceUs = 2000;
+// How far the processed time may run ahead of the clock before it counts as a leap.
+constexpr qint64 kLeapMs = 20;
+constexpr qint64 kStallMs = 1000;
+// Beyond the stall allowance, how long the user-interface side trusts a silent worker.
+constexpr qint64 kLimitMarginMs = 500;
+
+// Lives on the output's own thread and owns the QAudioSink there. A server does not reliably
+// report the end of a stream (PulseAudio often sends no IdleState after the last buffer, or
+// sends it as soon as the last buffer was handed over, long before it is heard), so the end
+// is known from what was played: the sink's processed time, polled, against the sound's
+// length. When the server goes away mid-sound, the rest of the sound's length stands in; when
+// there is no device at all, a timer of the whole length does.
 class SinkWorker : public QObject {
 public:
-    explicit SinkWorker(std::function<void(quint64)> onFinished)
-        : m_onFinished(std::move(onFinished))
+    SinkWorker(PlaybackState &state, const QElapsedTimer &clock) : m_state(state), m_clock(clock)
     {
-        m_fallback.setSingleShot(true);
-        m_watchdog.setSingleShot(true);
-        connect(&m_fallback, &QTimer::timeout, this, [this] { finish(); });
-        connect(&m_watchdog, &QTimer::timeout, this, [this] { finish(); });
+        m_timed.setSingleShot(true);
+        m_timed.setTimerType(Qt::PreciseTimer);
+        m_poll.setTimerType(Qt::PreciseTimer);
+        m_poll.setInterval(kPollMs);
+        connect(&m_timed, &QTimer::timeout, this, [this] { finish(); });
+        connect(&m_poll, &QTimer::timeout, this, [this] { poll(); });
     }
     ~SinkWorker() override { teardown(); }
+
+    // Connects to the sound server ahead of the first sound, so the opening sound does not
+    // wait for it.
+    void warmUp() { deviceAvailable(); }
 
     void start(const PcmSound &sound, quint64 generation)
     {
         teardown();
         m_generation = generation;
         m_active = true;
-        const int duration = int(std::min<qint64>(sound.durationMs(), 24 * 3600 * 1000));
-        // Whatever happens to the sink, "finished" comes.
-        m_watchdog.start(duration + kWatchdogMarginMs);
-        if (!startSink(sound))
-            m_fallback.start(duration);
+        const qint64 frames = sound.samples.size() / (sound.channels * (sound.bitsPerSample / 8));
+        m_durationUs = frames * 1000000 / sound.sampleRate;
+        m_processedUs = 0;
+        m_startedAtMs = -1;
+        m_lastProgressMs = m_clock.elapsed();
+        if (startSink(sound)) {
+            m_poll.start();
+            publish(m_lastProgressMs + durationMs());
+        } else {
+            playTimed(durationMs());
+        }
     }
 
     void stop()
@@ -143,9 +182,9 @@ public:
         teardown();
     }
 
-    static constexpr int kWatchdogMarginMs = 1000;
-
 private:
+    qint64 durationMs() const { return (m_durationUs + 999) / 1000; }
+
     bool deviceAvailable()
     {
         if (!m_deviceChecked) {
@@ -153,6 +192,13 @@ private:
             m_deviceChecked = true;
         }
         return !m_device.isNull();
+    }
+
+    static bool failed(const QAudioSink &sink)
+    {
+        const QAudio::Error e = sink.error();
+        return sink.state() == QAudio::StoppedState
+            || e == QAudio::OpenError || e == QAudio::IOError || e == QAudio::FatalError;
     }
 
     bool startSink(const PcmSound &sound)
@@ -165,24 +211,96 @@ private:
         format.setSampleFormat(sound.bitsPerSample == 8 ? QAudioFormat::UInt8 : QAudioFormat::Int16);
         if (!m_device.isFormatSupported(format))
             return false;
-        m_buffer = new QBuffer(this);
-        m_buffer->setData(sound.samples);
-        m_buffer->open(QIODevice::ReadOnly);
         m_sink = new QAudioSink(m_device, format, this);
-        connect(m_sink, &QAudioSink::stateChanged, this, [this](QAudio::State state) {
-            if (!m_sink)
-                return;
-            if (state == QAudio::IdleState
-                || (state == QAudio::StoppedState && m_sink->error() != QAudio::NoError))
-                finish();
-        });
-        m_sink->start(m_buffer);
-        // Without a working device the sink is Stopped with an error at once and never signals.
-        if (m_sink->state() == QAudio::StoppedState && m_sink->error() != QAudio::NoError) {
+        // The samples are written by the worker itself as the server makes room (no reliance
+        // on the sink's own feeding timer, which has been seen to stop), so what was written
+        // is known exactly.
+        m_io = m_sink->start();
+        // Without a working server the sink is Stopped with an error at once.
+        if (!m_io || failed(*m_sink)) {
             teardownSink();
             return false;
         }
+        m_samples = sound.samples;
+        m_written = 0;
+        // The server starts a stream only once its start-up buffer is full: a sound shorter
+        // than that is padded with silence (the end is still the sound's own).
+        const qsizetype least = m_sink->bufferSize() + 4096;
+        if (m_samples.size() < least)
+            m_samples.append(least - m_samples.size(), sound.bitsPerSample == 8 ? '\x80' : '\0');
+        m_frameBytes = sound.channels * (sound.bitsPerSample / 8);
+        feed();
         return true;
+    }
+
+    void feed()
+    {
+        while (m_io && m_written < m_samples.size()) {
+            qsizetype room = std::min<qsizetype>(m_sink->bytesFree(), m_samples.size() - m_written);
+            room -= room % m_frameBytes;
+            if (room <= 0)
+                return;
+            const qint64 n = m_io->write(m_samples.constData() + m_written, room);
+            if (n <= 0)
+                return;
+            m_written += n;
+        }
+    }
+
+    void poll()
+    {
+        if (!m_active || !m_sink)
+            return;
+        feed();
+        const qint64 now = m_clock.elapsed();
+        if (failed(*m_sink)) {
+            // The server went away: what it has not played yet plays on as time, so the next
+            // sound still waits for this one as the child would have heard it. The time is
+            // counted from the start the progress showed, not from the last processed value:
+            // until the sink notices the loss, that value runs on to what was written.
+            teardownSink();
+            const qint64 end = m_startedAtMs >= 0 ? m_startedAtMs + durationMs() : now + durationMs();
+            playTimed(std::max<qint64>(0, end - now));
+            return;
+        }
+        const qint64 processed = m_sink->processedUSecs();
+        if (processed > m_processedUs) {
+            m_processedUs = processed;
+            m_lastProgressMs = now;
+            // When playback really began. The processed time may leap ahead of what is heard
+            // (the sink's latency estimate comes and goes); a start that seems earlier than
+            // one already seen is such a leap and is not taken. A later one is a pause.
+            const qint64 startedAt = now - processed / 1000;
+            if (m_startedAtMs < 0 || startedAt > m_startedAtMs - kLeapMs)
+                m_startedAtMs = std::max(m_startedAtMs, startedAt);
+        }
+        // Ended when the server has processed all of it and the sound's length has passed
+        // since it really began: either alone can be fooled.
+        const bool processedAll = m_processedUs + kEndToleranceUs >= m_durationUs;
+        const bool lengthPassed = m_startedAtMs >= 0
+            && now + kEndToleranceUs / 1000 >= m_startedAtMs + durationMs();
+        if ((processedAll && lengthPassed) || now - m_lastProgressMs > kStallMs) {
+            finish();
+            return;
+        }
+        publish(std::max(now + (m_durationUs - m_processedUs + 999) / 1000,
+                         m_startedAtMs + durationMs()));
+    }
+
+    void playTimed(qint64 ms)
+    {
+        m_poll.stop();
+        m_timed.start(int(std::min<qint64>(ms, 24 * 3600 * 1000)));
+        publish(m_clock.elapsed() + ms);
+    }
+
+    void publish(qint64 expectedEndMs)
+    {
+        std::lock_guard lock(m_state.mutex);
+        if (m_state.generation != m_generation || !m_state.playing)
+            return;
+        m_state.expectedEndMs = expectedEndMs;
+        m_state.limitMs = std::max(m_state.limitMs, expectedEndMs + kStallMs + kLimitMarginMs);
     }
 
     void finish()
@@ -190,57 +308,71 @@ private:
         if (!m_active)
             return;
         m_active = false;
-        const quint64 generation = m_generation;
         teardown();
-        m_onFinished(generation);
+        {
+            std::lock_guard lock(m_state.mutex);
+            if (m_state.generation != m_generation)
+                return;
+            m_state.playing = false;
+        }
+        m_state.ended.notify_all();
     }
 
     void teardownSink()
     {
-        if (m_sink) {
-            QAudioSink *sink = m_sink;
-            m_sink = nullptr;
-            sink->disconnect(this);
-            sink->stop();
-            delete sink;
-        }
-        if (m_buffer) {
-            delete m_buffer;
-            m_buffer = nullptr;
-        }
+        if (!m_sink)
+            return;
+        QAudioSink *sink = m_sink;
+        m_sink = nullptr;
+        m_io = nullptr; // the sink's own device, gone with it
+        m_samples.clear();
+        sink->disconnect(this);
+        sink->stop();
+        // The sink's destructor runs the event loop once; from the top of the loop that cannot
+        // re-enter a start or stop half-way through.
+        sink->deleteLater();
     }
 
     void teardown()
     {
-        m_fallback.stop();
-        m_watchdog.stop();
+        m_timed.stop();
+        m_poll.stop();
         teardownSink();
     }
 
-    std::function<void(quint64)> m_onFinished;
+    PlaybackState &m_state;
+    const QElapsedTimer &m_clock;
     // Children, so that they move to the worker's thread with it.
-    QTimer m_fallback{this};
-    QTimer m_watchdog{this};
+    QTimer m_timed{this};
+    QTimer m_poll{this};
     QAudioSink *m_sink = nullptr;
-    QBuffer *m_buffer = nullptr;
+    QIODevice *m_io = nullptr;
+    QByteArray m_samples; // what is written to the sink, padded
+    qsizetype m_written = 0;
+    int m_frameBytes = 1;
     QAudioDevice m_device;
     bool m_deviceChecked = false;
     bool m_active = false;
     quint64 m_generation = 0;
+    qint64 m_durationUs = 0;
+    qint64 m_processedUs = 0;
+    qint64 m_lastProgressMs = 0;
+    qint64 m_startedAtMs = -1; // when playback really began, as the progress shows
 };
 
-// The user-interface side answers isPlaying/remainingMs from its own state under a mutex, so
-// it never waits for the worker's event loop; only the worker touches Qt Multimedia.
+// The user-interface side answers isPlaying/remainingMs from the shared state, so it never
+// waits for the worker's event loop; only the worker touches Qt Multimedia.
 class SystemSoundOutput final : public SoundOutput {
 public:
     SystemSoundOutput()
     {
         m_clock.start();
         m_thread.setObjectName(QStringLiteral("tipsovo-sound"));
-        m_worker = new SinkWorker([this](quint64 generation) { onFinished(generation); });
+        m_worker = new SinkWorker(m_state, m_clock);
         m_worker->moveToThread(&m_thread);
         QObject::connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
         m_thread.start();
+        QMetaObject::invokeMethod(m_worker, [w = m_worker] { w->warmUp(); }, Qt::QueuedConnection);
     }
 
     ~SystemSoundOutput() override
@@ -257,60 +389,61 @@ public:
         const quint64 generation = begin(sound);
         if (generation == 0)
             return false;
-        std::unique_lock lock(m_mutex);
-        const auto limit = std::chrono::milliseconds(sound.durationMs() + 2 * SinkWorker::kWatchdogMarginMs);
-        m_ended.wait_for(lock, limit, [&] { return m_generation != generation || !m_playing; });
+        std::unique_lock lock(m_state.mutex);
+        // The limit moves on while the worker reports progress; it is read again each time.
+        while (m_state.generation == generation && playingLocked()) {
+            const qint64 left = m_state.limitMs - m_clock.elapsed();
+            m_state.ended.wait_for(lock, std::chrono::milliseconds(std::clamp<qint64>(left, 1, 50)));
+        }
         return true;
     }
 
     void stopAll() override
     {
         {
-            std::lock_guard lock(m_mutex);
-            m_playing = false;
-            ++m_generation;
+            std::lock_guard lock(m_state.mutex);
+            m_state.playing = false;
+            ++m_state.generation;
         }
-        m_ended.notify_all();
+        m_state.ended.notify_all();
         QMetaObject::invokeMethod(m_worker, [w = m_worker] { w->stop(); }, Qt::QueuedConnection);
     }
 
     bool isPlaying() const override
     {
-        std::lock_guard lock(m_mutex);
+        std::lock_guard lock(m_state.mutex);
         return playingLocked();
     }
 
     qint64 remainingMs() const override
     {
-        std::lock_guard lock(m_mutex);
+        std::lock_guard lock(m_state.mutex);
         if (!playingLocked())
             return 0;
-        return std::max<qint64>(0, m_startMs + m_durationMs - m_clock.elapsed());
+        return std::max<qint64>(0, m_state.expectedEndMs - m_clock.elapsed());
     }
 
 private:
-    // The worker's watchdog ends every sound; this guard only covers a worker that is stuck.
-    bool playingLocked() const
-    {
-        return m_playing
-            && m_clock.elapsed() < m_startMs + m_durationMs + 2 * SinkWorker::kWatchdogMarginMs;
-    }
+    // The worker ends every sound itself; the limit only covers a worker that is stuck.
+    bool playingLocked() const { return m_state.playing && m_clock.elapsed() < m_state.limitMs; }
 
     // Returns the new sound's generation, 0 when refused.
     quint64 begin(const PcmSound &sound)
     {
         if (sound.samples.isEmpty() || sound.sampleRate <= 0 || sound.channels <= 0
-            || (sound.bitsPerSample != 8 && sound.bitsPerSample != 16))
+            || (sound.bitsPerSample != 8 && sound.bitsPerSample != 16)
+            || sound.samples.size() < sound.channels * (sound.bitsPerSample / 8))
             return 0;
         quint64 generation;
         {
-            std::lock_guard lock(m_mutex);
+            std::lock_guard lock(m_state.mutex);
             if (playingLocked())
                 return 0;
-            m_playing = true;
-            m_startMs = m_clock.elapsed();
-            m_durationMs = sound.durationMs();
-            generation = ++m_generation;
+            const qint64 now = m_clock.elapsed();
+            m_state.playing = true;
+            m_state.expectedEndMs = now + sound.durationMs();
+            m_state.limitMs = m_state.expectedEndMs + kStallMs + kLimitMarginMs;
+            generation = ++m_state.generation;
         }
         QMetaObject::invokeMethod(
             m_worker, [w = m_worker, sound, generation] { w->start(sound, generation); },
@@ -318,24 +451,8 @@ private:
         return generation;
     }
 
-    void onFinished(quint64 generation)
-    {
-        {
-            std::lock_guard lock(m_mutex);
-            if (generation != m_generation)
-                return;
-            m_playing = false;
-        }
-        m_ended.notify_all();
-    }
-
-    mutable std::mutex m_mutex;
-    std::condition_variable m_ended;
+    PlaybackState m_state;
     QElapsedTimer m_clock;
-    bool m_playing = false;
-    qint64 m_startMs = 0;
-    qint64 m_durationMs = 0;
-    quint64 m_generation = 0;
     QThread m_thread;
     SinkWorker *m_worker = nullptr; // deleted on its own thread when the thread ends
 };

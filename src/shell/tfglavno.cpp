@@ -21,7 +21,6 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QScreen>
-#include <QTimer>
 
 namespace tipsovo {
 
@@ -136,8 +135,8 @@ TfGlavno::TfGlavno(Setup setup, QWidget *parent)
         showMessage(QStringLiteral("Ops!"),
                     QStringLiteral("Program \"Tipsovo\" zahteva za delovanje najmanjšo ločljivost "
                                    "800 X 600.\nPopravi nastavitve in nato ponovno zaženi program!"));
-        // The rest of start-up still runs; the program ends at the first turn of the loop.
-        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        // The rest of start-up still runs; the entry point then ends the program at the first
+        // turn of the event loop (a quit asked for here would be lost: no loop runs yet).
         setGeometry(0, 0, 800, 600);
     } else {
         // At exactly 800 × 600 the menu covers the whole display at the origin; the desktop's

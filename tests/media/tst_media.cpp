@@ -20,6 +20,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <limits>
+
 using namespace tipsovo;
 using namespace testdata;
 
@@ -48,15 +50,33 @@ QByteArray dib24()
     return d;
 }
 
-// An output that plays a sound it never finishes and underestimates what is left of it.
-class StuckOutput final : public SoundOutput {
+// An output whose playing sound ends at `endMs` on the clock (never, by default) while it keeps
+// saying that at most 100 ms are left: a server that falls behind, or one that is stuck.
+class LaggingOutput final : public SoundOutput {
 public:
-    bool playAsync(const PcmSound &) override { ++asked; return false; }
+    explicit LaggingOutput(const Clock &clock, qint64 endMs = std::numeric_limits<qint64>::max())
+        : m_clock(clock), m_endMs(endMs) {}
+    bool playAsync(const PcmSound &) override
+    {
+        ++asked;
+        if (isPlaying())
+            return false;
+        acceptedAtMs = m_clock.nowMs();
+        return true;
+    }
     bool playSync(const PcmSound &) override { return false; }
     void stopAll() override {}
-    bool isPlaying() const override { return true; }
-    qint64 remainingMs() const override { return 100; }
+    bool isPlaying() const override { return m_clock.nowMs() < m_endMs && acceptedAtMs < 0; }
+    qint64 remainingMs() const override
+    {
+        return isPlaying() ? std::min<qint64>(100, m_endMs - m_clock.nowMs()) : 0;
+    }
     int asked = 0;
+    qint64 acceptedAtMs = -1;
+
+private:
+    const Clock &m_clock;
+    qint64 m_endMs;
 };
 
 } // namespace
@@ -492,19 +512,33 @@ private slots:
         QVERIFY(m_clock.sleeps().isEmpty());
     }
 
-    // The wait is bounded by what the output says is left, plus the margin, even when the
-    // output never lets the sound start.
-    void keepTryingGivesUpAfterRemainingPlusMargin()
+    // The wait follows what the output says is left, but is bounded even when the output
+    // never lets the sound start.
+    void keepTryingGivesUpOnAStuckOutput()
     {
-        auto stuck = std::make_unique<StuckOutput>();
-        StuckOutput *out = stuck.get();
+        auto stuck = std::make_unique<LaggingOutput>(m_clock);
+        LaggingOutput *out = stuck.get();
         MediaService media(m_dir->path(), std::move(stuck), m_clock);
         SoundLog log(media);
         media.PredvajajZvok("A29", "snd", true);
         QVERIFY(out->asked > 1);
-        QVERIFY(m_clock.totalSleptMs() >= 100);
-        QCOMPARE(m_clock.totalSleptMs(), 100 + MediaService::kKeepTryingMarginMs);
+        QCOMPARE(m_clock.totalSleptMs(), 100 + MediaService::kKeepTryingMarginMs
+                                             + MediaService::kKeepTryingStretchMs);
         QCOMPARE(log.refused(), QStringList{"A29"});
+    }
+
+    // A playing sound that lasts longer than the output first said (the server fell behind)
+    // is still waited for, and the instruction starts when it really ends.
+    void keepTryingFollowsASoundThatTurnsOutLonger()
+    {
+        auto lagging = std::make_unique<LaggingOutput>(m_clock, m_clock.nowMs() + 900);
+        LaggingOutput *out = lagging.get();
+        MediaService media(m_dir->path(), std::move(lagging), m_clock);
+        SoundLog log(media);
+        media.PredvajajZvok("A29", "snd", true);
+        QCOMPARE(log.names(), QStringList{"A29"});
+        QVERIFY(out->acceptedAtMs >= 1900);
+        QVERIFY(out->acceptedAtMs <= 1900 + MediaService::kKeepTryingStepMs);
     }
 
     void keepTryingNeverWaitsForASoundThatCannotStart_data()
