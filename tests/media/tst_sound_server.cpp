@@ -176,7 +176,9 @@ private slots:
         QVERIFY(out->isPlaying());
         QCOMPARE(::kill(pid_t(pid), SIGKILL), 0);
         const qint64 ended = msUntilQuiet(*out, t, 5000);
-        QVERIFY2(ended >= 1500 - 50 && ended <= 1500 + 150,
+        // What the server had taken from the stream when it died counts as played: on a loaded
+        // machine that is up to its buffer (about 150 ms) ahead of the clock.
+        QVERIFY2(ended >= 1500 - 250 && ended <= 1500 + 150,
                  qPrintable(QStringLiteral("playing for %1 ms").arg(ended)));
 
         QElapsedTimer t2;
