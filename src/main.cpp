@@ -86,7 +86,7 @@ int main(int argc, char *argv[])
     auto menu = std::make_unique<TfGlavno>(std::move(setup));
     auto aAliB = std::make_unique<TfAaliB>(menu.get());
     auto tma = std::make_unique<TfTma>();
-    auto meniVstaviBesedo = std::make_unique<TfMeniVstaviBesedo>(menu.get());
+    auto meniVstaviBesedo = std::make_unique<TfMeniVstaviBesedo>(*menu, menu.get());
     menu->setBackdrop(tma.get());
     menu->setMeniVstaviBesedo(meniVstaviBesedo.get());
     QObject::connect(menu.get(), &TfGlavno::closed, &app, &QCoreApplication::quit);

@@ -9,6 +9,7 @@
 #include "activities/letters/tfsestavizloge.h"
 #include "activities/letters/tfvislice.h"
 #include "activities/letters/tfzamenjajcrke.h"
+#include "activities/sentences/tfoznacipovedi.h"
 #include "activities/travel/tfgrafomotorika.h"
 #include "activities/travel/tfkaca.h"
 #include "shell/tfglavno.h"
@@ -51,7 +52,6 @@ void launchScreen(int tag, TfGlavno &menu)
 {
     // Activities still to come: their menu caption stands on an empty screen.
     static const QHash<int, QString> comingLater = {
-        {8, QStringLiteral("OZNAČI POVEDI")},
     };
     QWidget *screen = nullptr;
     switch (tag) {
@@ -81,6 +81,9 @@ void launchScreen(int tag, TfGlavno &menu)
         break;
     case 9:
         screen = new TfGrafomotorika(menu);
+        break;
+    case 8:
+        screen = new TfOznaciPovedi(menu);
         break;
     case 7:
         if (auto *themes = qobject_cast<QDialog *>(menu.meniVstaviBesedo()))

@@ -70,6 +70,7 @@ private slots:
     void ponoviAfterBravoRestoresEverything();
     void setStartsOnceAndNotAgainAfterAModalWindow();
     void setStartedAtCreationIsNotRestartedOnShowing();
+    void restartStartsANewSetAndShowingDoesNotAddOne();
     void wallpaperCoversTheScreenWithWholeTiles();
     void doubleClickCountsOnceOnEveryKindOfControl();
 };
@@ -297,6 +298,33 @@ void TestFrame::setStartedAtCreationIsNotRestartedOnShowing()
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
     QCOMPARE(s->exercises, 1);
+    delete s;
+}
+
+void TestFrame::restartStartsANewSetAndShowingDoesNotAddOne()
+{
+    TestHost host;
+    auto *s = new CountingScreen(host, ActivityScreen::SetStart::OnFirstActivation, 2);
+    // Restarted before it is shown (a theme chosen for a new screen): one set, not two.
+    s->restartSet();
+    QCOMPARE(s->exercises, 1);
+    s->show();
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    QCOMPARE(s->exercises, 1);
+    // Restarted while open and played: counters and the finished set are gone.
+    s->answerRight();
+    s->answerWrong();
+    s->exerciseSolved();
+    s->exerciseSolved();
+    QCOMPARE(s->instructionLine()->text(), QStringLiteral("Bravo!"));
+    s->restartSet();
+    QCOMPARE(s->exercises, 2);
+    QCOMPARE(s->clears, 2);
+    QCOMPARE(s->rightLabel()->text(), QStringLiteral("0"));
+    QCOMPARE(s->wrongLabel()->text(), QStringLiteral("0"));
+    QCOMPARE(s->instructionLine()->text(), QStringLiteral("POIŠČI!"));
+    QVERIFY(!s->setFinished());
     delete s;
 }
 

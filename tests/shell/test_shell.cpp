@@ -4,6 +4,7 @@
 #include "activities/common/controls.h"
 #include "activities/common/cursors.h"
 #include "activities/sentences/tfmenivstavibesedo.h"
+#include "activities/sentences/tfvstavibesedo.h"
 #include "media/delaysetting.h"
 #include "media/hint.h"
 #include "media/hoversounds.h"
@@ -96,6 +97,7 @@ private slots:
     void unbuiltActivityCoversMenuAndClosesWithKonec();
     void activityButtonOpensItsScreen_data();
     void activityButtonOpensItsScreen();
+    void insertWordThemeOpensTheActivityOverTheMenu();
     void insertWordMenuIsTheSameInstanceEachTime();
     void aboutScreenCoversMenuAndScrollsWithoutEnd();
 };
@@ -375,6 +377,7 @@ void TestShell::activityButtonOpensItsScreen_data()
     QTest::addColumn<QString>("screen");
     QTest::newRow("compose syllables") << "btn4" << "TfSestaviZloge";
     QTest::newRow("swap wrong letters") << "btn5" << "TfZamenjajCrke";
+    QTest::newRow("mark correct sentences") << "btn8" << "TfOznaciPovedi";
 }
 
 void TestShell::activityButtonOpensItsScreen()
@@ -393,10 +396,31 @@ void TestShell::activityButtonOpensItsScreen()
     QTRY_VERIFY(opened.isNull());
 }
 
+void TestShell::insertWordThemeOpensTheActivityOverTheMenu()
+{
+    MenuFixture f;
+    // Button 7: the theme menu, modally; the farm opens the insert-word activity over the menu.
+    TfMeniVstaviBesedo themes(*f.menu, f.menu.get());
+    f.menu->setMeniVstaviBesedo(&themes);
+    QTimer::singleShot(0, &themes, [&] {
+        QTest::mouseClick(themes.findChild<QWidget *>(QStringLiteral("BitBtn1")), Qt::LeftButton);
+    });
+    QTest::mouseClick(f.find(QStringLiteral("btn7")), Qt::LeftButton);
+    QVERIFY(!themes.isVisible());
+    QPointer<TfVstaviBesedo> vstavi = themes.activity();
+    QVERIFY(vstavi && vstavi->isVisible());
+    QCOMPARE(vstavi->Tema(), 0);
+    QCOMPARE(vstavi->geometry(), f.menu->geometry());
+    QVERIFY(!QGuiApplication::overrideCursor());
+    themes.BitBtn4Click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(vstavi.isNull());
+}
+
 void TestShell::insertWordMenuIsTheSameInstanceEachTime()
 {
     MenuFixture f;
-    TfMeniVstaviBesedo themes(f.menu.get());
+    TfMeniVstaviBesedo themes(*f.menu, f.menu.get());
     f.menu->setMeniVstaviBesedo(&themes);
     int shown = 0;
     auto closeSoon = [&] {

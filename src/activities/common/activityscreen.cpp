@@ -186,7 +186,7 @@ void ActivityScreen::buildFrame(const Setup &setup)
     connect(m_buttons[int(Command::Pomoc)], &FlatButton::clicked, this, [this] { help(); });
     connect(m_buttons[int(Command::Natisni)], &FlatButton::clicked, this, [this] { print(); });
     connect(m_buttons[int(Command::Ponovi)], &FlatButton::clicked, this, &ActivityScreen::Ponovi);
-    connect(m_buttons[int(Command::Konec)], &FlatButton::clicked, this, &QWidget::close);
+    connect(m_buttons[int(Command::Konec)], &FlatButton::clicked, this, [this] { konec(); });
 }
 
 FlatButton *ActivityScreen::commandButton(Command c) const { return m_buttons[int(c)]; }
@@ -264,6 +264,12 @@ void ActivityScreen::startFirstSet()
 {
     if (m_setStarted)
         return;
+    m_setStarted = true;
+    openingSet();
+}
+
+void ActivityScreen::restartSet()
+{
     m_setStarted = true;
     openingSet();
 }

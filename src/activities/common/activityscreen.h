@@ -25,7 +25,8 @@ class MediaService;
 //
 // A set starts once, when the screen opens (at creation or at its first activation, as the
 // screen chooses). Coming back to the screen from a window it opened itself (a message box,
-// a print preview, a chooser) or from another program never starts a new set.
+// a print preview, a chooser) or from another program never starts a new set; a screen whose
+// content changes while it is open (another theme chosen over it) restarts it explicitly.
 class ActivityScreen : public QWidget {
     Q_OBJECT
 public:
@@ -103,6 +104,10 @@ public:
     // constructor, once their controls exist). Runs openingSet() once.
     void startFirstSet();
     bool setStarted() const { return m_setStarted; }
+    // Starts a new set now, as opening the screen does, whether or not one was started before:
+    // for a screen that stays open while what it plays changes. Called before the screen is
+    // shown, the set is not started again when it is.
+    void restartSet();
 
 public slots:
     // PONOVI: counters and solved count to 0, the instruction text back, used items cleared,
@@ -117,6 +122,8 @@ protected:
     virtual void clearUsed() {}
     virtual void help() {}
     virtual void print() {}
+    // KONEC: closes the screen, unless the screen goes back somewhere first.
+    virtual void konec() { close(); }
     // What opening the screen starts: PONOVI, unless the screen first asks something (the
     // guess-the-word chooser).
     virtual void openingSet() { Ponovi(); }
