@@ -17,6 +17,9 @@
 #include "activities/travel/tfmesto.h"
 #include "activities/travel/tfgrafomotorika.h"
 #include "activities/travel/tracingcanvas.h"
+#include "activities/sentences/tfmenivstavibesedo.h"
+#include "activities/sentences/tfoznacipovedi.h"
+#include "activities/sentences/tfvstavibesedo.h"
 #include "media/apphost.h"
 #include "media/manualclock.h"
 #include "media/mediaservice.h"
@@ -250,6 +253,62 @@ void swapLetters(ShotHost &host)
 
 // The main menu as it opens, with the packs beside this program. It makes itself the program's
 // host, so it is shot last.
+QLabel *choiceWith(TfVstaviBesedo &s, bool right)
+{
+    for (int k = 1; k <= 4; ++k) {
+        QLabel *l = s.choiceLabel(k);
+        if (!l->text().isEmpty() && (l->text() == s.pravilna()) == right)
+            return l;
+    }
+    return nullptr;
+}
+
+void insertWord(ShotHost &host)
+{
+    TfMeniVstaviBesedo menu(host);
+    shoot(menu, "vstavibesedo-meni");
+    menu.hide();
+    for (int tema = 0; tema < TfVstaviBesedo::kThemes; ++tema) {
+        TfVstaviBesedo s(host);
+        s.setTema(tema);
+        s.restartSet();
+        // One wrong word struck out, then another sentence answered.
+        click(choiceWith(s, false));
+        const QByteArray fresh = "vstavibesedo-" + TfVstaviBesedo::slikaTeme(tema).toLatin1();
+        shoot(s, fresh.constData());
+        if (tema != 0)
+            continue;
+        click(choiceWith(s, true));
+        shoot(s, "vstavibesedo-answered");
+        for (int i = 1; i < TfVstaviBesedo::kSentences; ++i) {
+            s.Naprej();
+            click(choiceWith(s, true));
+        }
+        shoot(s, "vstavibesedo-bravo");
+    }
+}
+
+void markSentences(ShotHost &host)
+{
+    TfOznaciPovedi s(host);
+    s.Ponovi();
+    auto place = [&s](bool right) {
+        for (int k = 1; k <= 4; ++k)
+            if ((s.sentenceLabel(k)->text() == s.pravilna()) == right)
+                return s.sentenceLabel(k);
+        return s.sentenceLabel(1);
+    };
+    click(place(false));
+    shoot(s, "oznacipovedi-wrong");
+    click(place(true));
+    shoot(s, "oznacipovedi-solved");
+    for (int i = 1; i < TfOznaciPovedi::kPerExercise; ++i) {
+        s.Naprej();
+        click(place(true));
+    }
+    shoot(s, "oznacipovedi-bravo");
+}
+
 void mainMenu(const QString &packDir)
 {
     ManualClock clock;
@@ -483,6 +542,8 @@ int main(int argc, char *argv[])
     swapLetters(host);
     travel(host);
     followLines(host);
+    insertWord(host);
+    markSentences(host);
     mainMenu(QCoreApplication::applicationDirPath());
     return 0;
 }
