@@ -76,6 +76,15 @@ done
 # The where-is-the-letter wallpaper lies under every word, so the whole tile stays quiet.
 [ -f "$dir/bg-kjejecrka-tile.png" ] && quiet bg-kjejecrka-tile.png "the whole tile" 99x87+0+0
 
+if [ -f "$dir/bg-oznacipovedi.png" ]; then
+    quiet bg-oznacipovedi.png instruction 772x41+14+14
+    for top in 174 241 307 374; do
+        quiet bg-oznacipovedi.png "sentence at $top" "566x36+221+$top"
+        quiet bg-oznacipovedi.png "mark at $top" "30x30+179+$((top + 3))"
+    done
+    quiet bg-oznacipovedi.png "command row" 752x34+24+526
+fi
+
 alpha_at() { convert "$1" -format "%[fx:int(255*p{$2}.a)]" info:; }
 for f in chooser-besede.png chooser-zlogi.png chooser-crke.png lazja.png tezja.png prav.png narobe.png cmd-naprej.png cmd-pomoc.png cmd-natisni.png cmd-ponovi.png cmd-konec.png \
          btn-about.png btn-exit.png zvok-up.png zvok-down.png; do
