@@ -73,6 +73,7 @@ private slots:
     void restartStartsANewSetAndShowingDoesNotAddOne();
     void wallpaperCoversTheScreenWithWholeTiles();
     void doubleClickCountsOnceOnEveryKindOfControl();
+    void hoverTintsTheButtonEvenlyWithoutAFrameLine();
 };
 
 void TestFrame::recordColumns_data()
@@ -422,6 +423,29 @@ void TestFrame::doubleClickCountsOnceOnEveryKindOfControl()
     QCOMPARE(outsideClicks.size(), 2);
 }
 
+
+void TestFrame::hoverTintsTheButtonEvenlyWithoutAFrameLine()
+{
+    QWidget back;
+    back.resize(100, 80);
+    QPalette pal = back.palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    back.setPalette(pal);
+    back.setAutoFillBackground(true);
+    auto *b = new FlatButton(&back);
+    b->setGeometry(10, 10, 80, 60);
+    const QImage idle = b->grab().toImage();
+    QEnterEvent enter(QPointF(40, 30), QPointF(50, 40), QPointF(50, 40));
+    QApplication::sendEvent(b, &enter);
+    const QImage hovered = b->grab().toImage();
+    const QColor middle = hovered.pixelColor(40, 30);
+    QVERIFY(middle != idle.pixelColor(40, 30)); // the pointer is seen
+    // Near the edges the same tint as in the middle: no thin line that reads as a focus frame.
+    for (const QPoint p : {QPoint(1, 30), QPoint(2, 30), QPoint(40, 1), QPoint(40, 2),
+                           QPoint(77, 30), QPoint(78, 30), QPoint(40, 57), QPoint(40, 58)})
+        QCOMPARE(hovered.pixelColor(p), middle);
+    QVERIFY(b->focusPolicy() == Qt::NoFocus);
+}
 
 QTEST_MAIN(TestFrame)
 #include "test_frame.moc"

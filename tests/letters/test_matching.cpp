@@ -478,6 +478,11 @@ void TestMatching::wordsBlankFirstCellOfTargetRowIsRight()
     QCOMPARE(t.s->wrongCount(), 0);
     QVERIFY(t.s->task(2).solved);
     QVERIFY(!t.s->panel(2)->isEnabled());
+    // The solved task's picture keeps its colours in the disabled panel: grey reads as broken.
+    const QImage shown = t.s->picture(2)->grab().toImage();
+    const QImage picture = t.s->picture(2)->pixmap().toImage();
+    QCOMPARE(shown.pixelColor(60, 60), picture.pixelColor(60, 60));
+    QVERIFY(picture.pixelColor(60, 60).saturation() > 100);
     for (int c = 1; c <= 12; ++c)
         QCOMPARE(t.cell(2, tk.targetRow, c)->textColor(), kRed);
     QCOMPARE(t.host.log->requested(), QStringList{tk.target.name}); // the word, not "prav"

@@ -133,7 +133,8 @@ void MatchingScreen::buildLayout()
         white->setGeometry(4, 4, 149, panelSize.height() - 8);
         fillBackground(white, Qt::white);
 
-        auto *picture = new QLabel(white);
+        // Painted by itself: a solved task's picture stays in colour in its disabled panel.
+        auto *picture = new PictureBox(white);
         picture->setObjectName(QStringLiteral("Image%1").arg(t));
         picture->setAlignment(Qt::AlignCenter);
         picture->setGeometry(words ? 12 : 14, 4, 120, 120);
