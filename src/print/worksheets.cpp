@@ -119,10 +119,17 @@ Report TqrBesede(const PictureCardSheet &sheet)
         r.addRectangle(QRectF(corner, card), Qt::white, Qt::black).name =
             QStringLiteral("QRShape%1").arg(2 * q + 1);
         pictures[q] = QRectF(corner + kPictureOffset, kPicture);
-        r.addPicture(pictures[q], sheet.pictures[q],
-                     kind == Kind::SwapLetters ? Report::PictureMode::Stretch
-                                               : Report::PictureMode::AtSize)
-            .name = QStringLiteral("QRImage%1").arg(q + 1);
+        // Swap letters stretches its pictures to the box. The compose-syllables screen shows
+        // its larger pictures whole, so the card scales them down into the box rather than
+        // cutting them off; the other screens' pictures are the box's size.
+        const QImage &picture = sheet.pictures[q];
+        Report::PictureMode mode = Report::PictureMode::AtSize;
+        if (kind == Kind::SwapLetters)
+            mode = Report::PictureMode::Stretch;
+        else if (kind == Kind::ComposeSyllables
+                 && (picture.width() > kPicture.width() || picture.height() > kPicture.height()))
+            mode = Report::PictureMode::ScaleToFit;
+        r.addPicture(pictures[q], picture, mode).name = QStringLiteral("QRImage%1").arg(q + 1);
     }
 
     // The tops of the offer places the swap-letters cards are measured from.

@@ -86,6 +86,7 @@ private slots:
     void onlyTheLeftButtonDraws();
     void missingPack();
     void missingSheet();
+    void onlyKonecInTheCommandRow();
 };
 
 void TestGrafomotorika::thumbnailsCarryTheirSheetsHintsAndPens()
@@ -282,6 +283,23 @@ void TestGrafomotorika::missingSheet()
     s.chooseSheet(7);
     QCOMPARE(s.drawingArea()->sheet().image(), stretched(QImage()));
     QCOMPARE(tagOf(s.thumbnail(7)), 10);
+}
+
+// No worksheet belongs to this screen: NATISNI, like the exercise commands, is hidden and
+// cannot be pressed; KONEC is the one command.
+void TestGrafomotorika::onlyKonecInTheCommandRow()
+{
+    TestHost host;
+    writeSheets(host);
+    TfGrafomotorika s(host);
+    s.show();
+    using Command = ActivityScreen::Command;
+    for (Command c : {Command::Naprej, Command::Pomoc, Command::Natisni, Command::Ponovi}) {
+        QVERIFY(!s.commandButton(c)->isVisible());
+        QVERIFY(!s.commandButton(c)->isEnabled());
+    }
+    QVERIFY(s.commandButton(Command::Konec)->isVisible());
+    QVERIFY(s.commandButton(Command::Konec)->isEnabled());
 }
 
 QTEST_MAIN(TestGrafomotorika)

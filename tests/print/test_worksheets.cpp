@@ -9,6 +9,8 @@
 #include "activities/letters/tfbesede.h"
 #include "activities/letters/tfcrke.h"
 #include "activities/letters/tfkjejecrka.h"
+#include "activities/letters/tfsestavizloge.h"
+#include "activities/letters/tfzamenjajcrke.h"
 #include "activities/letters/tfvislice.h"
 #include "media/hint.h"
 #include "media/slovenian.h"
@@ -16,6 +18,7 @@
 #include "print/worksheets.h"
 #include "support/packbuilder.h"
 #include "support/pdfpage.h"
+#include "support/previewcatcher.h"
 #include "support/testhost.h"
 
 #include <QApplication>
@@ -36,32 +39,12 @@ using Kind = PictureCardSheet::Kind;
 
 namespace {
 
-// What a preview showed: its caption, the cursor while it was open, its worksheet.
-struct Shown {
-    QString title;
-    bool busyCursor = false;
-    std::optional<Report> report;
-};
+using Shown = ShownPreview;
 
-// Presses NATISNI and answers the preview that opens: records it and closes it.
+// Presses NATISNI `times` times and answers each preview that opens: records it and closes it.
 QList<Shown> pressNatisni(ActivityScreen &screen, int times = 1)
 {
-    QList<Shown> shown;
-    for (int i = 0; i < times; ++i) {
-        QTimer::singleShot(0, [&] {
-            auto *p = qobject_cast<ReportPreview *>(QApplication::activeModalWidget());
-            if (!p)
-                return;
-            Shown s;
-            s.title = p->windowTitle();
-            s.busyCursor = QApplication::overrideCursor() != nullptr;
-            s.report = p->report();
-            shown.append(s);
-            p->reject();
-        });
-        screen.commandButton(Command::Natisni)->click();
-    }
-    return shown;
+    return catchPreviews([&] { screen.commandButton(Command::Natisni)->click(); }, times);
 }
 
 QString pdfOf(const Report &r, const QTemporaryDir &dir, const QString &name = "sheet.pdf")
@@ -127,6 +110,52 @@ template <typename Screen> struct Opened {
         s->startFirstSet();
     }
 };
+
+// A four-panel screen over packs of its own. Every word's picture is `size` pixels square, red
+// with a blue lower-right corner past 120 × 120, so a picture cut off at 120 shows no blue.
+template <typename Screen> struct OpenedPanels {
+    TestHost host;
+    std::unique_ptr<Screen> s;
+    OpenedPanels(const QString &pack, int size, bool start = true)
+    {
+        writeTestSoundPack(host.packDir(), QStringLiteral("snd"),
+                           {"A35", "A36", "A9", "prav", "narobe"}, 200);
+        QImage pic(size, size, QImage::Format_RGB32);
+        pic.fill(Qt::red);
+        QPainter(&pic).fillRect(120, 120, size - 120, size - 120, Qt::blue);
+        ResourcePackWriter pictures;
+        for (const auto &w : Screen::wordTable())
+            pictures.add(ResourceKind::Bitmap, w.Ime, dibOf(pic));
+        writePack(host.packDir(), pack, pictures);
+        s = std::make_unique<Screen>(host);
+        s->random().seed(7);
+        if (start)
+            s->startFirstSet();
+    }
+};
+
+constexpr int kCardTop[4] = {105, 334, 564, 793};
+
+// The word of the PDF whose text is `text` and whose top-left corner lies near `at` (the
+// place of a grown field, a glyph's top a few pixels below it).
+bool printedNear(const QList<PdfWord> &words, const QString &text, QPointF at)
+{
+    for (const PdfWord &w : wordsNamed(words, text))
+        if (std::abs(w.box.left() - at.x()) < 3.5 && w.box.top() >= at.y() - 6
+            && w.box.top() < at.y() + 10)
+            return true;
+    return false;
+}
+
+// Whether any pixel of the band box is clearly red.
+bool anyRed(const QImage &page, const QRectF &box)
+{
+    for (int y = int(box.top()); y <= int(box.bottom()); ++y)
+        for (int x = int(box.left()); x <= int(box.right()); ++x)
+            if (isRed(bandPixel(page, x, y)))
+                return true;
+    return false;
+}
 
 } // namespace
 
@@ -225,15 +254,16 @@ private slots:
     }
 
     // The layout itself, from the values a screen passes: compose syllables prints "_" in every
-    // letter-row cell and taller cards; swap letters scales its pictures into the box, the
-    // others cut them off at 120 × 120.
+    // letter-row cell and taller cards; swap letters and compose syllables bring a larger
+    // picture into the box (the compose-syllables screen shows its pictures whole), the words
+    // screen cuts it off at 120 × 120.
     void cardHeightsAndPictureFit_data()
     {
         QTest::addColumn<int>("kind");
         QTest::addColumn<int>("height");
         QTest::addColumn<bool>("scaled");
         QTest::newRow("words") << int(Kind::Words) << 192 << false;
-        QTest::newRow("compose syllables") << int(Kind::ComposeSyllables) << 202 << false;
+        QTest::newRow("compose syllables") << int(Kind::ComposeSyllables) << 202 << true;
         QTest::newRow("swap letters") << int(Kind::SwapLetters) << 202 << true;
     }
     void cardHeightsAndPictureFit()
@@ -288,6 +318,166 @@ private slots:
         const qreal saTop = Kind(kind) == Kind::SwapLetters ? 105 : top - 10;
         QVERIFY2(sa[0].box.top() >= saTop - 2 && sa[0].box.top() < saTop + 8,
                  qPrintable(QString::number(sa[0].box.top())));
+    }
+
+    // Compose syllables: the worksheet of the words on screen, in play. Every letter place
+    // prints "_" whatever the screen shows, the offered syllables stand beside their picture
+    // as on the screen, measured from the card's top; the heading is the screen's own
+    // instruction line. The screen is as it was, and two presses give two worksheets.
+    void composeSyllablesSheetCopiesTheScreen()
+    {
+        OpenedPanels<TfSestaviZloge> o(QStringLiteral("sl4"), 144);
+        TfSestaviZloge &s = *o.s;
+        // One right syllable into slot 1 (its place hides), one wrong click in slot 2.
+        for (int k = 1; k <= WordPanelsScreen::kOffers; ++k)
+            if (s.offerCell(1, k)->text() == s.naloga(1).next()) {
+                QTest::mouseClick(s.offerCell(1, k), Qt::LeftButton);
+                break;
+            }
+        for (int k = 1; k <= WordPanelsScreen::kOffers; ++k) {
+            const QString t = s.offerCell(2, k)->text();
+            const auto &zlogi = s.naloga(2).word.Zlogi;
+            if (!t.isEmpty() && std::find(zlogi.begin(), zlogi.end(), t) == zlogi.end()) {
+                QTest::mouseClick(s.offerCell(2, k), Qt::LeftButton);
+                break;
+            }
+        }
+        QCOMPARE(s.wrongCount(), 1);
+        QVERIFY(s.letterCell(1, 1)->text() != QStringLiteral("_"));
+
+        const QStringList before = screenState(s);
+        const QList<Shown> shown = pressNatisni(s, 2);
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(screenState(s), before);
+        QCOMPARE(shown[0].title, QStringLiteral("TIPSOVO - Sestavi zloge"));
+        QVERIFY(!shown[0].busyCursor);
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        QCOMPARE(shown[1].report->text(QStringLiteral("QRLabel1"))->text,
+                 s.instructionLine()->text());
+
+        QTemporaryDir dir;
+        const QString pdf = pdfOf(*shown[1].report, dir);
+        const QList<PdfWord> words = pdfWords(pdf);
+        // Twelve "_" a card, close enough to read as one line to write on.
+        const QList<PdfWord> lines = wordsNamed(words, QString(12, QLatin1Char('_')));
+        QCOMPARE(lines.size(), 4);
+        for (int q = 0; q < 4; ++q) {
+            QVERIFY(std::abs(lines[q].box.left() - 181) < 3);
+            QVERIFY(std::abs(lines[q].box.top() - (kCardTop[q] + 145)) < 10);
+        }
+        // Every offered syllable of every card, the one already used included (the screen
+        // only hid it).
+        for (int q = 1; q <= 4; ++q) {
+            const QPoint first = s.offerCell(q, 1)->mapTo(&s, QPoint());
+            for (int k = 1; k <= WordPanelsScreen::kOffers; ++k) {
+                const LetterCell *c = s.offerCell(q, k);
+                if (c->text().isEmpty())
+                    continue;
+                const QPoint d = c->mapTo(&s, QPoint()) - first;
+                QVERIFY2(printedNear(words, c->text(), QPointF(349 + d.x(), kCardTop[q - 1] + d.y())),
+                         qPrintable(QStringLiteral("%1/%2 %3").arg(q).arg(k).arg(c->text())));
+            }
+        }
+        // The 144 × 144 pictures whole in their boxes: the blue corner shows.
+        const QImage page = pdfPageImage(pdf);
+        for (int q = 0; q < 4; ++q) {
+            const QColor corner = bandPixel(page, 179 + 112, kCardTop[q] + 15 + 112);
+            QVERIFY(corner.blue() > 200 && corner.red() < 60);
+        }
+    }
+
+    // A set that ended in "Bravo!" still prints the instruction as the heading.
+    void composeSyllablesSheetAfterTheSetKeepsTheInstruction()
+    {
+        OpenedPanels<TfSestaviZloge> o(QStringLiteral("sl4"), 144);
+        TfSestaviZloge &s = *o.s;
+        for (int i = 0; i < 200 && !s.setFinished(); ++i) {
+            if (s.commandButton(Command::Naprej)->isVisibleTo(&s))
+                s.commandButton(Command::Naprej)->click();
+            else
+                s.commandButton(Command::Pomoc)->click();
+        }
+        QVERIFY(s.setFinished());
+        QCOMPARE(s.instructionLine()->text(), QStringLiteral("Bravo!"));
+        const QList<Shown> shown = pressNatisni(s);
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].report->text(QStringLiteral("QRLabel1"))->text,
+                 TfSestaviZloge::instruction());
+        QCOMPARE(s.instructionLine()->text(), QStringLiteral("Bravo!"));
+    }
+
+    // Swap letters: the letter rows as the screen shows them (a gap the child opened prints
+    // "_"), black even where the screen shows a finished word in red; the offered letters
+    // from each card's top, measured from the task's topmost place; the pictures, larger than
+    // the box, scaled into it.
+    void swapLettersSheetCopiesTheScreen()
+    {
+        OpenedPanels<TfZamenjajCrke> o(QStringLiteral("sl5"), 165);
+        TfZamenjajCrke &s = *o.s;
+        // Word 1 put right by help (red on the screen); a gap opened in word 2.
+        for (int i = 0; i < 3 && !s.naloga(1).done(); ++i)
+            s.commandButton(Command::Pomoc)->click();
+        QVERIFY(s.naloga(1).done());
+        QCOMPARE(s.letterCell(1, 1)->textColor(), QColor(Qt::red));
+        QTest::mouseClick(s.letterCell(2, s.naloga(2).Mesto1), Qt::LeftButton);
+        QCOMPARE(s.letterCell(2, s.naloga(2).Mesto1)->text(), QStringLiteral("_"));
+
+        const QStringList before = screenState(s);
+        const QList<Shown> shown = pressNatisni(s, 2);
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(screenState(s), before);
+        QCOMPARE(shown[0].title, QStringLiteral("TIPSOVO - Zamenjaj napačne črke"));
+        QVERIFY(!shown[1].busyCursor);
+        QTemporaryDir dir;
+        const QString pdf = pdfOf(*shown[1].report, dir);
+        const QList<PdfWord> words = pdfWords(pdf);
+        QVERIFY(!wordsNamed(words, QStringLiteral("ČRKE!")).isEmpty());
+
+        auto row = [&](int q) {
+            QString text;
+            for (int k = 1; k <= WordPanelsScreen::kLetters; ++k)
+                text += s.letterCell(q, k)->text();
+            return text;
+        };
+        QVERIFY(row(2).contains(QLatin1Char('_')));
+        for (int q = 1; q <= 4; ++q)
+            QVERIFY2(printedNear(words, row(q), QPointF(181, kCardTop[q - 1] + 145)),
+                     qPrintable(row(q)));
+        const QImage page = pdfPageImage(pdf);
+        QVERIFY(!anyRed(page, QRectF(179, kCardTop[0] + 147, 140, 24)));
+
+        const int topmost[4] = {3, 8, 6, 6};
+        for (int q = 1; q <= 4; ++q) {
+            const QPoint first = s.offerCell(q, 1)->mapTo(&s, QPoint());
+            const int top = s.offerCell(q, topmost[q - 1])->mapTo(&s, QPoint()).y();
+            int found = 0, offered = 0;
+            for (int k = 1; k <= WordPanelsScreen::kOffers; ++k) {
+                const LetterCell *c = s.offerCell(q, k);
+                if (c->text().isEmpty())
+                    continue;
+                ++offered;
+                const QPoint at = c->mapTo(&s, QPoint());
+                found += printedNear(words, c->text(),
+                                     QPointF(349 + at.x() - first.x(), kCardTop[q - 1] + at.y() - top));
+            }
+            QCOMPARE(found, offered);
+        }
+        // Each 165 × 165 picture scaled into its 120 × 120 box: the blue corner shows.
+        for (int q = 0; q < 4; ++q) {
+            const QColor corner = bandPixel(page, 179 + 112, kCardTop[q] + 15 + 112);
+            QVERIFY(corner.blue() > 200 && corner.red() < 60);
+            QVERIFY(isRed(bandPixel(page, 179 + 60, kCardTop[q] + 15 + 60)));
+        }
+    }
+
+    // Before a set has been dealt (or whenever no word is on screen) NATISNI prints nothing.
+    void panelsWithNothingOnScreenPrintNothing()
+    {
+        OpenedPanels<TfSestaviZloge> compose(QStringLiteral("sl4"), 144, false);
+        QVERIFY(pressNatisni(*compose.s).isEmpty());
+        OpenedPanels<TfZamenjajCrke> swap(QStringLiteral("sl5"), 165, false);
+        QVERIFY(pressNatisni(*swap.s).isEmpty());
+        QVERIFY(QApplication::overrideCursor() == nullptr);
     }
 
     // Where is the letter: the writing line has one "_" per letter, the letter stands after

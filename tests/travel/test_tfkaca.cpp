@@ -2,13 +2,16 @@
 // The travel game's screen and the town card with small packs of their own: keys, pacing,
 // pause on leaving the program, the end of a game with its sounds and marker, the card's
 // hidden chooser and missing packs.
+#include "activities/common/controls.h"
 #include "activities/travel/tfkaca.h"
 #include "activities/travel/tfmesto.h"
 #include "support/packbuilder.h"
+#include "support/previewcatcher.h"
 #include "support/testhost.h"
 #include "widgets/odometer.h"
 #include "widgets/textlabel.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -295,8 +298,6 @@ private slots:
         RandomSource r(1);
         KacaModel model(r);
         TfMesto card(host, model);
-        QString printed;
-        TfMesto::setPrintHook([&](TfMesto &c) { printed = c.shownTown().resource; });
 
         card.showTown(model.townIndexByName(QStringLiteral("Novo mesto")));
         QCOMPARE(card.title()->text(), QStringLiteral("Novo mesto"));
@@ -314,15 +315,64 @@ private slots:
         QCOMPARE(card.picture().pixelColor(1, 1), QColor(Qt::green));
         QVERIFY(host.errors.isEmpty());
 
-        // NATISNI prints the chosen town.
-        card.SpeedButton1Click();
-        QCOMPARE(printed, QStringLiteral("Koper"));
-        TfMesto::setPrintHook({});
-
         // A town without a picture in the open pack is reported, and the picture stays.
         card.showTown(model.townIndexByName(QStringLiteral("Bovec")));
         QCOMPARE(host.errors.size(), 1);
         QCOMPARE(card.picture().pixelColor(1, 1), QColor(Qt::green));
+    }
+
+    // NATISNI on the card: the town worksheet of the town shown, its text and picture read
+    // from the pack again, under the hourglass while the preview is open; the card is as it
+    // was, and each press gives a worksheet of its own.
+    void cardNatisniPrintsTheShownTown()
+    {
+        TestHost host;
+        writeTowns(host);
+        RandomSource r(1);
+        KacaModel model(r);
+        TfMesto card(host, model);
+        auto *button = card.findChild<FlatButton *>(QStringLiteral("SpeedButton1"));
+        QVERIFY(button);
+        auto natisni = [&] { button->click(); };
+
+        // Nothing on the card yet: nothing to print.
+        QVERIFY(catchPreviews(natisni).isEmpty());
+
+        card.showTown(model.townIndexByName(QStringLiteral("Ptuj")));
+        const QString memoBefore = card.memo()->toPlainText();
+        const QList<ShownPreview> shown = catchPreviews(natisni, 2);
+        QCOMPARE(shown.size(), 2);
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        for (const ShownPreview &p : shown) {
+            QCOMPARE(p.title, QStringLiteral("TIPSOVO - Kam potujemo?"));
+            QVERIFY(p.busyCursor);
+        }
+        Report sheet = *shown[1].report;
+        QCOMPARE(sheet.text(QStringLiteral("QRLabel1"))->text, QStringLiteral("Ptuj"));
+        QCOMPARE(sheet.memo(QStringLiteral("qrmmoMesto"))->lines,
+                 QStringList({QStringLiteral("Ptuj je najstarejše mesto."),
+                              QStringLiteral("Leži ob Dravi.")}));
+        QCOMPARE(sheet.picture(QStringLiteral("qrimgMesto"))->image.pixelColor(5, 5),
+                 QColor(Qt::red));
+        QCOMPARE(card.title()->text(), QStringLiteral("Ptuj"));
+        QCOMPARE(card.memo()->toPlainText(), memoBefore);
+        QCOMPARE(card.picture().pixelColor(1, 1), QColor(Qt::red));
+
+        // Koper, chosen in the hidden chooser, has no text: the card keeps showing Ptuj's, the
+        // worksheet prints Koper with an empty memo and Koper's picture.
+        key(&card, Qt::Key_Control, Qt::ControlModifier);
+        for (char c : {'z', 'r', 'm', 'b'})
+            key(&card, Qt::Key_A + (c - 'a'), Qt::ControlModifier);
+        card.comboMestaChange(card.chooser()->findText(QStringLiteral("Koper")));
+        const QList<ShownPreview> koper = catchPreviews(natisni);
+        QCOMPARE(koper.size(), 1);
+        sheet = *koper[0].report;
+        QCOMPARE(sheet.text(QStringLiteral("QRLabel1"))->text, QStringLiteral("Koper"));
+        QVERIFY(sheet.memo(QStringLiteral("qrmmoMesto"))->lines.isEmpty());
+        QCOMPARE(sheet.picture(QStringLiteral("qrimgMesto"))->image.pixelColor(5, 5),
+                 QColor(Qt::green));
+        QCOMPARE(card.memo()->toPlainText(), memoBefore);
+        QVERIFY(host.errors.isEmpty());
     }
 
     void cardWithoutItsPack()

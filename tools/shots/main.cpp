@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // tipsovo-shots OUTDIR: renders the activity screens in a few states of play to OUTDIR/*.png,
-// using the packs that lie beside this program. Sounds are recorded, not played.
+// using the packs that lie beside this program, and the worksheets their NATISNI prints to
+// OUTDIR/list-*.pdf with their preview windows. Sounds are recorded, not played.
 #include "activities/common/activityscreen.h"
 #include "activities/common/controls.h"
 #include "activities/common/lettercells.h"
@@ -24,6 +25,7 @@
 #include "media/manualclock.h"
 #include "media/mediaservice.h"
 #include "media/recordingsoundoutput.h"
+#include "print/reportpreview.h"
 #include "shell/tfglavno.h"
 
 #include <QApplication>
@@ -32,9 +34,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QHash>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <string>
 
 using namespace tipsovo;
 
@@ -69,6 +73,33 @@ void shoot(QWidget &w, const char *name)
     const QString path = out.filePath(QString::fromLatin1(name) + QStringLiteral(".png"));
     w.grab().save(path);
     std::printf("%s\n", qPrintable(path));
+}
+
+// Presses a NATISNI and keeps what its preview shows: the preview window as OUTDIR/NAME.png and
+// the worksheet as OUTDIR/NAME.pdf.
+void printSheet(QAbstractButton *natisni, const char *name)
+{
+    QTimer::singleShot(0, [name = QString::fromLatin1(name)] {
+        auto *p = qobject_cast<ReportPreview *>(QApplication::activeModalWidget());
+        if (!p) {
+            std::fprintf(stderr, "no preview for %s\n", qPrintable(name));
+            return;
+        }
+        QCoreApplication::processEvents();
+        const QString base = out.filePath(name);
+        p->grab().save(base + QStringLiteral(".png"));
+        QString error;
+        if (saveReportPdf(p->report(), base + QStringLiteral(".pdf"), &error))
+            std::printf("%s.pdf\n", qPrintable(base));
+        else
+            std::fprintf(stderr, "%s: %s\n", qPrintable(name), qPrintable(error));
+        p->reject();
+    });
+    natisni->click();
+}
+void printSheet(ActivityScreen &s, const char *name)
+{
+    printSheet(s.commandButton(ActivityScreen::Command::Natisni), name);
 }
 
 void click(QWidget *w)
@@ -115,6 +146,7 @@ template<typename Screen> void matching(ShotHost &host, const char *name)
     }
     s.Pomoc();
     shoot(s, name);
+    printSheet(s, (std::string("list-") + name).c_str());
 }
 
 void guessWord(ShotHost &host, TfAaliB::Choice choice, const char *name)
@@ -142,6 +174,7 @@ void guessWord(ShotHost &host, TfAaliB::Choice choice, const char *name)
         }
     }
     shoot(s, name);
+    printSheet(s, (std::string("list-") + name).c_str());
 }
 
 // Clicks the next syllable of slot j where it is offered.
@@ -176,6 +209,7 @@ void composeSyllables(ShotHost &host)
     s.bPomocClick();
     s.bPomocClick();
     shoot(s, "sestavizloge-mid");
+    printSheet(s, "list-sestavizloge");
     for (int exercise = 0; exercise < 3; ++exercise) {
         if (exercise > 0)
             s.Naprej();
@@ -195,6 +229,7 @@ void whereIsTheLetter(ShotHost &host)
     s.Label1Click(s.slot(s.letterPosition()));
     s.Image1Click();
     shoot(s, "kjejecrka-marked");
+    printSheet(s, "list-kjejecrka");
     s.tmrBesedaTimer();
     s.LabelXClick();
     shoot(s, "kjejecrka-found");
@@ -241,6 +276,7 @@ void swapLetters(ShotHost &host)
         }
     }
     shoot(s, "zamenjajcrke-mid");
+    printSheet(s, "list-zamenjajcrke");
     for (int exercise = 0; exercise < TfZamenjajCrke::kSetLength; ++exercise) {
         if (exercise > 0)
             s.Naprej();
@@ -513,6 +549,9 @@ void travel(ShotHost &host)
             card.showTown(i);
             const QByteArray name = "mesto-" + s.model().towns().at(i).resource.toLatin1();
             shoot(card, name.constData());
+            if (i == 0 || card.shownTown().resource == QStringLiteral("Ljubljana"))
+                printSheet(card.findChild<QAbstractButton *>(QStringLiteral("SpeedButton1")),
+                           ("list-" + name).constData());
         }
     }
 }

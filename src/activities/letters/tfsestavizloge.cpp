@@ -52,6 +52,7 @@ WordPanelsScreen::Layout panelsLayout()
     l.innerPanel = {4, 6, 151, 205};
     l.picture = {4, 15, 144, 144};
     l.offerPixelSize = 24;
+    l.sheetKind = PictureCardSheet::Kind::ComposeSyllables;
     // Offer places (left, top) in the word panel, by slot and place 1 … 15.
     l.offerPlaces = {{
         {{{162, 2}, {156, 151}, {171, 123}, {167, 59}, {263, 59}, {170, 183}, {278, 183},

@@ -56,6 +56,7 @@ WordPanelsScreen::Layout panelsLayout()
     l.picture = {4, 4, 165, 165};
     l.offerPixelSize = 27;
     l.lettersClickable = true;
+    l.sheetKind = PictureCardSheet::Kind::SwapLetters;
     // Offer places (left, top) in the word panel, by slot and place 1 … 15.
     l.offerPlaces = {{
         {{{193, 122}, {221, 98}, {197, 14}, {196, 62}, {280, 14}, {203, 174}, {287, 162},

@@ -2,12 +2,16 @@
 #include "activities/letters/wordpanelsscreen.h"
 
 #include "activities/common/controls.h"
+#include "activities/common/worksheetcells.h"
 #include "media/hint.h"
 #include "media/mediaservice.h"
+#include "print/reportpreview.h"
 
 #include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
+#include <algorithm>
+#include <optional>
 
 namespace tipsovo {
 
@@ -37,7 +41,7 @@ QFrame *whitePanel(QWidget *parent, const QString &name, QFrame::Shape shape)
 WordPanelsScreen::WordPanelsScreen(AppHost &host, const ActivityScreen::Setup &setup,
                                    const Layout &layout, QWidget *parent)
     : ActivityScreen(host, setup, parent), m_picturePack(layout.picturePack),
-      m_lettersClickable(layout.lettersClickable), m_cells(this)
+      m_lettersClickable(layout.lettersClickable), m_sheetKind(layout.sheetKind), m_cells(this)
 {
     setWallpaper(programPicture(layout.wallpaper));
     instructionLine()->setGeometry(14, 14, width() - 28, 41);
@@ -204,6 +208,38 @@ WordPanelsScreen::Sheet WordPanelsScreen::sheet() const
         if (cell->tag() > 0)
             s.cells.append(cell);
     return s;
+}
+
+} // namespace tipsovo
+
+namespace tipsovo {
+
+void WordPanelsScreen::Natisni()
+{
+    // Nothing is dealt yet (or the table ran dry): no picture and no letter anywhere.
+    const Sheet shown = sheet();
+    const bool anything =
+        std::any_of(shown.pictures.begin(), shown.pictures.end(),
+                    [](const QImage &p) { return !p.isNull(); })
+        || std::any_of(shown.cells.begin(), shown.cells.end(),
+                       [](const LetterCell *c) { return !c->text().isEmpty(); });
+    if (!anything)
+        return;
+    std::optional<Report> report;
+    {
+        BusyCursor busy;
+        PictureCardSheet card;
+        card.kind = m_sheetKind;
+        if (m_sheetKind == PictureCardSheet::Kind::ComposeSyllables)
+            // The screen's own instruction; at the end of a set the line shows the praise,
+            // which is no instruction for a worksheet.
+            card.instruction = setFinished() ? instructionText() : shown.caption;
+        card.pictures = shown.pictures;
+        for (const LetterCell *c : shown.cells)
+            card.cells.append(worksheetCell(c, this));
+        report = TqrBesede(card);
+    }
+    previewReport(*report, this);
 }
 
 } // namespace tipsovo

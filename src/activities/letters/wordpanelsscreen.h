@@ -4,6 +4,7 @@
 #include "activities/common/activityscreen.h"
 #include "activities/common/lettercells.h"
 #include "activities/common/randomsource.h"
+#include "print/worksheets.h"
 
 #include <QImage>
 #include <QList>
@@ -36,6 +37,7 @@ public:
         QRect picture;        // inside the inner panel
         int offerPixelSize = 24;
         bool lettersClickable = false;
+        PictureCardSheet::Kind sheetKind = PictureCardSheet::Kind::ComposeSyllables;
         // Where offer place k of slot j lies in its word panel (left, top).
         std::array<std::array<QPoint, kOffers>, kSlots> offerPlaces{};
     };
@@ -62,6 +64,10 @@ public:
     };
     Sheet sheet() const;
 
+    // NATISNI: the picture-card worksheet of the exercise on screen, in its modal preview. The
+    // screen is left exactly as it was; with no word on screen nothing is printed.
+    void Natisni();
+
     // Letter `place` (from 1) of a word as a one-letter string; empty past the end.
     static QString letterAt(const QString &word, int place);
 
@@ -70,6 +76,8 @@ public:
                                              const QString &hint, int setLength);
 
 protected:
+    void print() override { Natisni(); }
+
     // A click on letter cell k (1..12) or offer place k (1..15) of slot j (1..4) whose panel
     // is still enabled.
     virtual void letterClicked(int j, int k) { Q_UNUSED(j) Q_UNUSED(k) }
@@ -121,6 +129,7 @@ private:
 
     QString m_picturePack;
     bool m_lettersClickable = false;
+    PictureCardSheet::Kind m_sheetKind;
     RandomSource m_random;
     QFrame *m_panels[kSlots] = {};
     QLabel *m_pictures[kSlots] = {};

@@ -4,6 +4,7 @@
 #include "activities/common/controls.h"
 #include "media/apphost.h"
 #include "media/mediaservice.h"
+#include "print/reportpreview.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
@@ -19,12 +20,6 @@ namespace {
 const QColor kNavy(0, 0, 128);
 const QString kPack = QStringLiteral("MESTA");
 
-TfMesto::PrintHook &printHook()
-{
-    static TfMesto::PrintHook hook;
-    return hook;
-}
-
 void setTextColour(QWidget *w, const QColor &c)
 {
     QPalette p = w->palette();
@@ -34,8 +29,6 @@ void setTextColour(QWidget *w, const QColor &c)
 }
 
 } // namespace
-
-void TfMesto::setPrintHook(PrintHook hook) { printHook() = std::move(hook); }
 
 TfMesto::TfMesto(AppHost &host, const KacaModel &model, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_host(host), m_model(model)
@@ -141,10 +134,26 @@ void TfMesto::btnSkrijClick()
     m_btnSkrij->hide();
 }
 
+TownSheet TfMesto::worksheet()
+{
+    TownSheet sheet;
+    if (m_town.resource.isEmpty())
+        return sheet;
+    sheet.title = m_lblMesto->text();
+    MediaService &media = m_host.media();
+    media.NaloziSeznam(kPack, m_town.resource, sheet.text);
+    media.NaloziSliko(kPack, m_town.resource, sheet.picture);
+    return sheet;
+}
+
 void TfMesto::SpeedButton1Click()
 {
-    if (printHook())
-        printHook()(*this);
+    // No town on the card yet: nothing to print.
+    if (m_town.resource.isEmpty())
+        return;
+    // The hourglass stays over the open preview and goes when it closes.
+    BusyCursor busy;
+    previewReport(TqrKaca(worksheet()), this);
 }
 
 void TfMesto::typed(QKeyEvent *e)

@@ -2,11 +2,11 @@
 #pragma once
 
 #include "activities/travel/kacamodel.h"
+#include "print/worksheets.h"
 
 #include <QImage>
 #include <QStringList>
 #include <QWidget>
-#include <functional>
 
 class QComboBox;
 class QLabel;
@@ -39,9 +39,10 @@ public:
     QStringList text() const { return m_text; }
     QImage picture() const { return m_picture; }
 
-    // NATISNI: the town worksheet. Until it is set the button does nothing.
-    using PrintHook = std::function<void(TfMesto &)>;
-    static void setPrintHook(PrintHook hook);
+    // What the town worksheet prints of the shown town: its name, and its text and picture
+    // read afresh from the pack (a town without a text prints an empty memo, whatever the
+    // card still shows). Empty while no town has been shown.
+    TownSheet worksheet();
 
     QString typedKeys() const { return m_typed; }
     QComboBox *chooser() const { return m_combo; }
