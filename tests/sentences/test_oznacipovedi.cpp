@@ -7,6 +7,8 @@
 #include "media/hint.h"
 #include "media/resourcepack.h"
 #include "sentences/sentencepacks.h"
+#include "print/worksheets.h"
+#include "support/previewcatcher.h"
 #include "support/testhost.h"
 
 #include <QLabel>
@@ -62,6 +64,7 @@ private slots:
     void rightButtonReadsWhateverTheState();
     void tenSetsEndTheExercise();
     void builtSoundPackSpeaksEverySentence();
+    void natisniShowsTheFixedSheetAndLeavesTheScreen();
 };
 
 void TestOznaciPovedi::setsShareTheirBeginningAndCarryTheirSounds()
@@ -253,6 +256,41 @@ void TestOznaciPovedi::builtSoundPackSpeaksEverySentence()
         if (!pack->find(ResourceKind::Wave, name))
             missing << name;
     QCOMPARE(missing, QStringList());
+}
+
+// NATISNI: the same fixed sheet of eighty sentences whatever the screen shows, without the
+// hourglass; the screen is as it was, and each press gives a worksheet of its own.
+void TestOznaciPovedi::natisniShowsTheFixedSheetAndLeavesTheScreen()
+{
+    Screen t;
+    t.click(t.wrongPlace());
+    auto state = [&] {
+        QStringList out{QString::number(t.s->rightCount()), QString::number(t.s->wrongCount())};
+        for (int k = 1; k <= 4; ++k)
+            out << t.s->sentenceLabel(k)->text() << t.colour(k).name()
+                << QString::number(t.marked(k));
+        return out;
+    };
+    const QStringList before = state();
+    const QList<ShownPreview> shown = catchPreviews(
+        [&] { qobject_cast<QAbstractButton *>(t.button(ActivityScreen::Command::Natisni))->click(); },
+        2);
+    QCOMPARE(shown.size(), 2);
+    QCOMPARE(state(), before);
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+    const Report fixed = TqrOznaciPovedi();
+    auto texts = [](const Report &r) {
+        QStringList out;
+        for (const Report::Text *x : r.texts())
+            out << x->text;
+        return out;
+    };
+    for (const ShownPreview &p : shown) {
+        QCOMPARE(p.title, QStringLiteral("TIPSOVO - Označi povedi"));
+        QVERIFY(!p.busyCursor);
+        QCOMPARE(texts(*p.report), texts(fixed));
+    }
+    QVERIFY(texts(fixed).contains(QStringLiteral("Kmet dela v živalskem vrtu.")));
 }
 
 QTEST_MAIN(TestOznaciPovedi)

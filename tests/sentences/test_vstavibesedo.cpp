@@ -7,12 +7,15 @@
 #include "media/hint.h"
 #include "media/hoversounds.h"
 #include "sentences/sentencepacks.h"
+#include "support/pdfpage.h"
+#include "support/previewcatcher.h"
 #include "support/testhost.h"
 
 #include <QLabel>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QSet>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -86,6 +89,7 @@ private slots:
     void missingScenePackLeavesTheSentencesWorking();
     void themeMenuOpensRestartsAndClosesTheActivity();
     void konecShowsTheThemeMenuOverTheActivity();
+    void natisniPrintsTheThemeAndLeavesTheScreen();
 };
 
 void TestVstaviBesedo::everyGapIsAsLongAsItsRightWord_data()
@@ -399,6 +403,63 @@ void TestVstaviBesedo::konecShowsTheThemeMenuOverTheActivity()
     QVERIFY(!menu.activity());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(a.isNull());
+}
+
+// NATISNI: the worksheet of the theme on screen: its scene over the top, its ten sentences in
+// table order from y 515, 35 apart, each with its right word first at x 340, whichever
+// sentence the screen shows and however it shuffled the words. The hourglass stays while the
+// preview is open; the screen is as it was; each press gives a worksheet; no theme, no sheet.
+void TestVstaviBesedo::natisniPrintsTheThemeAndLeavesTheScreen()
+{
+    Screen t(0);
+    t.click(t.aWrongLabel());
+    auto state = [&] {
+        QStringList out{t.s->sentenceLabel()->text(), QString::number(t.s->rightCount()),
+                        QString::number(t.s->wrongCount()),
+                        QString::number(t.s->scene()->pixmap().cacheKey())};
+        for (int k = 1; k <= 4; ++k)
+            out << t.s->choiceLabel(k)->text()
+                << QString::number(t.s->choiceLabel(k)->font().strikeOut())
+                << QString::number(t.s->choiceLabel(k)->cursor().shape());
+        return out;
+    };
+    const QStringList before = state();
+    auto natisni = [&] {
+        qobject_cast<QAbstractButton *>(t.button(ActivityScreen::Command::Natisni))->click();
+    };
+    const QList<ShownPreview> shown = catchPreviews(natisni, 2);
+    QCOMPARE(shown.size(), 2);
+    QCOMPARE(state(), before);
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+    QCOMPARE(shown[0].title, QStringLiteral("TIPSOVO - Vstavi besedo"));
+    QVERIFY(shown[0].busyCursor);
+
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("vstavi.pdf"));
+    QVERIFY(saveReportPdf(*shown[1].report, pdf));
+    const QList<PdfWord> words = pdfWords(pdf);
+    const auto &table = TfVstaviBesedo::vgrajeniStavki(0);
+    for (int i = 1; i <= TfVstaviBesedo::kSentences; ++i) {
+        const qreal y = 480 + 35 * i;
+        const QString first = table[std::size_t(i - 1)].Besedilo.section(QLatin1Char(' '), 0, 0);
+        const QString right = table[std::size_t(i - 1)].Izbire[0].section(QLatin1Char(' '), 0, 0);
+        bool sentence = false, rightWord = false;
+        for (const PdfWord &w : words) {
+            const bool inRow = w.box.top() >= y - 2 && w.box.top() < y + 8;
+            sentence |= inRow && w.text == first && std::abs(w.box.left() - 8) < 2.5;
+            rightWord |= inRow && w.text == right && std::abs(w.box.left() - 340) < 2.5;
+        }
+        QVERIFY2(sentence, qPrintable(first));
+        QVERIFY2(rightWord, qPrintable(right));
+    }
+    const QColor scene = bandPixel(pdfPageImage(pdf), 359, 257);
+    QVERIFY(std::abs(scene.hue() - sceneColour(0).hue()) < 10);
+
+    Screen none(TfVstaviBesedo::kNoTheme);
+    QVERIFY(catchPreviews([&] {
+                qobject_cast<QAbstractButton *>(none.button(ActivityScreen::Command::Natisni))
+                    ->click();
+            }).isEmpty());
 }
 
 QTEST_MAIN(TestVstaviBesedo)

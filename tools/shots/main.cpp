@@ -312,6 +312,7 @@ void insertWord(ShotHost &host)
         click(choiceWith(s, false));
         const QByteArray fresh = "vstavibesedo-" + TfVstaviBesedo::slikaTeme(tema).toLatin1();
         shoot(s, fresh.constData());
+        printSheet(s, ("list-" + fresh).constData());
         if (tema != 0)
             continue;
         click(choiceWith(s, true));
@@ -336,6 +337,7 @@ void markSentences(ShotHost &host)
     };
     click(place(false));
     shoot(s, "oznacipovedi-wrong");
+    printSheet(s, "list-oznacipovedi");
     click(place(true));
     shoot(s, "oznacipovedi-solved");
     for (int i = 1; i < TfOznaciPovedi::kPerExercise; ++i) {

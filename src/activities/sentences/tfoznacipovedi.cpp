@@ -4,6 +4,8 @@
 #include "activities/common/controls.h"
 #include "media/apphost.h"
 #include "media/hint.h"
+#include "print/reportpreview.h"
+#include "print/worksheets.h"
 
 #include <QEvent>
 #include <algorithm>
@@ -209,6 +211,12 @@ void TfOznaciPovedi::Zvok(QLabel *label)
     const QString sound = hintOf(label);
     if (!sound.isEmpty())
         say(sound);
+}
+
+void TfOznaciPovedi::Natisni()
+{
+    // Built in no time and shown without the hourglass.
+    previewReport(TqrOznaciPovedi(), this);
 }
 
 void TfOznaciPovedi::bPomocClick()

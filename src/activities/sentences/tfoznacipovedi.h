@@ -43,11 +43,14 @@ public slots:
     void eBeseda1Click(QLabel *label);
     void Zvok(QLabel *label);
     void bPomocClick();
+    // NATISNI: the fixed worksheet of twenty sets, whatever the screen shows.
+    void Natisni();
 
 protected:
     void newExercise() override;
     void clearUsed() override;
     void help() override { bPomocClick(); }
+    void print() override { Natisni(); }
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

@@ -4,6 +4,7 @@
 #include "activities/common/controls.h"
 #include "media/hint.h"
 #include "media/mediaservice.h"
+#include "print/reportpreview.h"
 
 #include <QDialog>
 #include <QEvent>
@@ -307,6 +308,25 @@ void TfVstaviBesedo::eStavekClick()
 {
     if (!m_trenutni.ZvokStavka.isEmpty())
         say(m_trenutni.ZvokStavka);
+}
+
+InsertWordSheet TfVstaviBesedo::worksheet()
+{
+    InsertWordSheet sheet;
+    const QString name = slikaTeme(m_tema);
+    if (!name.isEmpty())
+        media().NaloziSliko(QStringLiteral("VstaviBesedo"), name, sheet.scene);
+    for (const StavekIzbire &st : m_stavki)
+        sheet.sentences.append({st.Besedilo, QStringList(st.Izbire.begin(), st.Izbire.end())});
+    return sheet;
+}
+
+void TfVstaviBesedo::SpeedButton3Click()
+{
+    if (slikaTeme(m_tema).isEmpty())
+        return; // no theme chosen: no sentences to print
+    BusyCursor busy;
+    previewReport(TqrVstaviBesedo(worksheet()), this);
 }
 
 void TfVstaviBesedo::Button1Click()

@@ -3,6 +3,7 @@
 
 #include "activities/common/activityscreen.h"
 #include "activities/common/randomsource.h"
+#include "print/worksheets.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -53,6 +54,10 @@ public:
     QString pravilna() const { return m_pravilna; }
     bool odgovorjeno() const { return m_odgovorjeno; }
 
+    // What the worksheet of the theme prints: its scene loaded from the pack again and its ten
+    // sentences as loaded, each with its words in table order (the right one first).
+    InsertWordSheet worksheet();
+
     // The theme menu KONEC shows over the screen; without one KONEC closes the screen.
     void setThemeMenu(QDialog *menu) { m_themeMenu = menu; }
 
@@ -66,11 +71,15 @@ public slots:
     void bPomocClick();
     void eStavekClick();
     void Button1Click();
+    // NATISNI: the worksheet of the theme, under the hourglass while its preview is open;
+    // nothing without a theme.
+    void SpeedButton3Click();
 
 protected:
     void newExercise() override;
     void clearUsed() override;
     void help() override { bPomocClick(); }
+    void print() override { SpeedButton3Click(); }
     void konec() override { Button1Click(); }
     bool eventFilter(QObject *watched, QEvent *event) override;
 
