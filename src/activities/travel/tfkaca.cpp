@@ -362,8 +362,10 @@ void TfKaca::scheduleNext(bool now)
         // Late, or a fresh start: the next step follows at once and the timing starts over.
         m_nextDue = t;
     }
+    // The timer counts whole milliseconds: the nearest one puts a step within half a
+    // millisecond of its due time, where rounding up would make every step up to 1 ms late.
     const double wait = m_nextDue - t;
-    m_tmrPause.start(int(std::ceil(wait)));
+    m_tmrPause.start(int(std::lround(wait)));
 }
 
 void TfKaca::GameLoop()
