@@ -106,9 +106,9 @@ QStringList SoundLog::requested() const
     return result;
 }
 
-QByteArray makeTestWave(int durationMs, int sampleRate)
+QByteArray monoWave(const QByteArray &samples, int sampleRate)
 {
-    const quint32 dataSize = quint32(qint64(sampleRate) * durationMs / 1000) * 2;
+    const quint32 dataSize = quint32(samples.size());
     QByteArray wave;
     auto put32 = [&wave](quint32 v) {
         char b[4];
@@ -132,8 +132,14 @@ QByteArray makeTestWave(int durationMs, int sampleRate)
     put16(16);
     wave.append("data");
     put32(dataSize);
-    wave.append(QByteArray(qsizetype(dataSize), '\0'));
+    wave.append(samples);
     return wave;
+}
+
+QByteArray makeTestWave(int durationMs, int sampleRate)
+{
+    const qsizetype dataSize = qsizetype(qint64(sampleRate) * durationMs / 1000) * 2;
+    return monoWave(QByteArray(dataSize, '\0'), sampleRate);
 }
 
 bool writeTestSoundPack(const QString &dir, const QString &baseName, const QStringList &names,

@@ -84,6 +84,9 @@ private:
     QList<Entry> m_entries;
 };
 
+// A mono 16-bit PCM WAVE file of `samples` (little-endian) at `sampleRate`.
+QByteArray monoWave(const QByteArray &samples, int sampleRate);
+
 // A mono 16-bit PCM WAVE file of `durationMs` of silence at `sampleRate`, for test packs.
 QByteArray makeTestWave(int durationMs, int sampleRate = 8000);
 

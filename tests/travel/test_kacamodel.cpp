@@ -24,15 +24,6 @@ QList<QPoint> serpentine()
     return path;
 }
 
-KacaModel::Direction towards(QPoint from, QPoint to)
-{
-    if (to.x() > from.x())
-        return KacaModel::Right;
-    if (to.x() < from.x())
-        return KacaModel::Left;
-    return to.y() > from.y() ? KacaModel::Down : KacaModel::Up;
-}
-
 QPoint ahead(const KacaModel &m)
 {
     const QPoint h = m.train().first();
@@ -466,7 +457,7 @@ private slots:
         const QList<QPoint> path = serpentine();
         QList<QPoint> train = path.mid(0, KacaModel::kPlayingCells - 1);
         std::reverse(train.begin(), train.end());
-        g.m.setTrain(train, towards(train.first(), path.last()));
+        g.m.setTrain(train, KacaModel::towards(train.first(), path.last()));
         g.m.setFrogs({Frog{path.last(), {}}});
         g.run();
         const KacaModel::Step s = g.m.step();

@@ -41,28 +41,19 @@ QList<QPoint> cycle()
     return c;
 }
 
-KacaModel::Direction towards(QPoint from, QPoint to)
-{
-    if (to.x() > from.x())
-        return KacaModel::Right;
-    if (to.x() < from.x())
-        return KacaModel::Left;
-    return to.y() > from.y() ? KacaModel::Down : KacaModel::Up;
-}
-
 // Lays a train of `wagons` cells on the path (the locomotive at path[wagons − 1]).
 void layTrain(KacaModel &m, const QList<QPoint> &path, int wagons)
 {
     QList<QPoint> train = path.mid(0, wagons);
     std::reverse(train.begin(), train.end());
-    m.setTrain(train, towards(train.first(), path.at(wagons % path.size())));
+    m.setTrain(train, KacaModel::towards(train.first(), path.at(wagons % path.size())));
     m.setFrogs({Frog{{29, 10}, {}}});
 }
 
 void steer(KacaModel &m, const QList<QPoint> &path)
 {
     const int at = int(path.indexOf(m.train().first()));
-    m.arrow(towards(path.at(at), path.at((at + 1) % path.size())));
+    m.arrow(KacaModel::towards(path.at(at), path.at((at + 1) % path.size())));
 }
 
 double threadCpuMs()

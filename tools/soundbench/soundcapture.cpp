@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "soundcapture.h"
 
+#include "media/recordingsoundoutput.h"
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -15,34 +17,15 @@ namespace tipsovo::soundcheck {
 QByteArray toneWave(int durationMs, int amplitude, int frequencyHz)
 {
     const int frames = int(qint64(kRate) * durationMs / 1000);
-    QByteArray wave;
-    auto put32 = [&wave](quint32 v) {
-        char b[4];
-        qToLittleEndian(v, b);
-        wave.append(b, 4);
-    };
-    auto put16 = [&wave](quint16 v) {
-        char b[2];
-        qToLittleEndian(v, b);
-        wave.append(b, 2);
-    };
-    wave.append("RIFF");
-    put32(36 + quint32(frames) * 2);
-    wave.append("WAVEfmt ");
-    put32(16);
-    put16(1); // PCM
-    put16(1); // mono
-    put32(kRate);
-    put32(kRate * 2);
-    put16(2);
-    put16(16);
-    wave.append("data");
-    put32(quint32(frames) * 2);
+    QByteArray samples;
+    samples.reserve(qsizetype(frames) * 2);
     for (int i = 0; i < frames; ++i) {
         const double phase = 2 * std::numbers::pi * frequencyHz * i / kRate;
-        put16(quint16(qint16(std::lround(amplitude * std::sin(phase)))));
+        char b[2];
+        qToLittleEndian(qint16(std::lround(amplitude * std::sin(phase))), b);
+        samples.append(b, 2);
     }
-    return wave;
+    return monoWave(samples, kRate);
 }
 
 namespace {

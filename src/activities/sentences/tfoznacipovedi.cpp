@@ -31,11 +31,10 @@ ActivityScreen::Setup povediSetup()
     st.instruction = QStringLiteral("OZNAČI PRAVILNE POVEDI!");
     st.instructionHint = QStringLiteral("A42");
     st.setLength = TfOznaciPovedi::kPerExercise;
+    // NATISNI and KONEC keep the frame's names (SpeedButton3, SpeedButton1).
     st.commandNames.naprej = QStringLiteral("bNaprej");
     st.commandNames.pomoc = QStringLiteral("bPomoc");
-    st.commandNames.natisni = QStringLiteral("SpeedButton3");
     st.commandNames.ponovi = QStringLiteral("bPonovi");
-    st.commandNames.konec = QStringLiteral("SpeedButton1");
     return st;
 }
 

@@ -92,11 +92,10 @@ ActivityScreen::Setup vstaviSetup()
     st.instruction = QStringLiteral("IZBERI MANJKAJOČO BESEDO!");
     st.instructionHint = QStringLiteral("A41");
     st.setLength = TfVstaviBesedo::kSentences;
+    // NATISNI and KONEC keep the frame's names (SpeedButton3, SpeedButton1).
     st.commandNames.naprej = QStringLiteral("bNaprej");
     st.commandNames.pomoc = QStringLiteral("bPomoc");
-    st.commandNames.natisni = QStringLiteral("SpeedButton3");
     st.commandNames.ponovi = QStringLiteral("bPonovi");
-    st.commandNames.konec = QStringLiteral("SpeedButton1");
     return st;
 }
 

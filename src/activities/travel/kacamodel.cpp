@@ -451,4 +451,13 @@ void KacaModel::setTrain(const QList<QPoint> &cells, Direction d)
     m_direction = d;
 }
 
+KacaModel::Direction KacaModel::towards(QPoint from, QPoint to)
+{
+    if (to.x() > from.x())
+        return Right;
+    if (to.x() < from.x())
+        return Left;
+    return to.y() > from.y() ? Down : Up;
+}
+
 } // namespace tipsovo

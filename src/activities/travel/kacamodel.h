@@ -46,6 +46,8 @@ public:
     enum GameType { Lahka = 0, Tezka = 1, Navadna = 2 };
     // 0 right (column + 1), 1 down (row + 1), 2 left (column − 1), 3 up (row − 1).
     enum Direction { Right = 0, Down = 1, Left = 2, Up = 3 };
+    // The direction of a step from `from` to the neighbouring cell `to`.
+    static Direction towards(QPoint from, QPoint to);
     // How a game ended (the codes of KonecIgre, and the ordinary game's full board).
     enum class Ending { None = -1, Wall = 0, Wagon = 1, Destination = 2, BoardFull = 3 };
 
