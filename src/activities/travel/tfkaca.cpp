@@ -18,7 +18,9 @@
 #include <QLabel>
 #include <QPainter>
 #include <QWindow>
+#include <chrono>
 #include <cmath>
+#include <thread>
 
 namespace tipsovo {
 
@@ -362,16 +364,21 @@ void TfKaca::scheduleNext(bool now)
         // Late, or a fresh start: the next step follows at once and the timing starts over.
         m_nextDue = t;
     }
-    // The timer counts whole milliseconds: the nearest one puts a step within half a
-    // millisecond of its due time, where rounding up would make every step up to 1 ms late.
+    // The timer counts whole milliseconds and its wait is rounded up: it is set for the whole
+    // millisecond before the due time, and the step sleeps out the rest (see GameLoop).
     const double wait = m_nextDue - t;
-    m_tmrPause.start(int(std::lround(wait)));
+    m_tmrPause.start(std::max(0, int(std::floor(wait)) - 1));
 }
 
 void TfKaca::GameLoop()
 {
     if (!m_model.running() || m_model.paused())
         return;
+    // Up to two milliseconds early from the timer: a short sleep to the due time keeps the
+    // step on time without a busy wait.
+    const double early = m_nextDue - m_elapsed.nsecsElapsed() / 1e6;
+    if (early > 0)
+        std::this_thread::sleep_for(std::chrono::microseconds(std::lround(std::min(early, 2.0) * 1000)));
     const double late = m_elapsed.nsecsElapsed() / 1e6 - m_nextDue;
     m_odometer->increment();
     const KacaModel::Step s = m_model.step();
