@@ -4,20 +4,27 @@
 //   step     CPU time of one step (rules and drawing of the board) over 10,000 steps;
 //   late     how long after its due time each step ran, at 10 ms steps for 10 s, on a shown
 //            screen (run it under Xvfb);
+//   machine  the same lateness of a bare 10 ms timer that does nothing, for 10 s: what the
+//            machine itself allows (a busy or virtual machine wakes a process late now and
+//            then, whatever it does);
 //   paused   CPU share of the program while the game is paused, over 5 s.
-// Prints "step median MS max MS", "late median MS max MS" and "paused cpu PERCENT".
+// Prints "step|late|machine median MS p99 MS max MS" and "paused cpu PERCENT".
 #include "activities/travel/kacaboard.h"
 #include "activities/travel/kacamodel.h"
 #include "activities/travel/tfkaca.h"
 #include "support/testhost.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <chrono>
+#include <cmath>
 #include <ctime>
+#include <thread>
 #include <sys/resource.h>
 
 using namespace tipsovo;
@@ -81,6 +88,39 @@ void print(const char *what, QList<double> ms)
     // are the program.
     std::printf("%s median %.3f p99 %.3f max %.3f\n", what, ms.at(ms.size() / 2),
                 ms.at(ms.size() * 99 / 100), ms.last());
+}
+
+// Lateness of an empty step paced like the game's: a precise timer set a millisecond short of
+// the due time, the rest slept out.
+QList<double> bareTimerLateness(int steps, int intervalMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    QTimer timer;
+    timer.setSingleShot(true);
+    timer.setTimerType(Qt::PreciseTimer);
+    QEventLoop loop;
+    QList<double> late;
+    double due = intervalMs;
+    const auto schedule = [&] {
+        const double wait = due - clock.nsecsElapsed() / 1e6;
+        timer.start(std::max(0, int(std::floor(wait)) - 1));
+    };
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        const double early = due - clock.nsecsElapsed() / 1e6;
+        if (early > 0)
+            std::this_thread::sleep_for(
+                std::chrono::microseconds(std::lround(std::min(early, 2.0) * 1000)));
+        late.append(clock.nsecsElapsed() / 1e6 - due);
+        due += intervalMs;
+        if (late.size() == steps)
+            loop.quit();
+        else
+            schedule();
+    });
+    schedule();
+    loop.exec();
+    return late;
 }
 
 } // namespace
@@ -147,5 +187,6 @@ int main(int argc, char *argv[])
     QTimer::singleShot(5000, &loop, &QEventLoop::quit);
     loop.exec();
     std::printf("paused cpu %.2f\n", (processCpuMs() - before) / 5000.0 * 100.0);
+    print("machine", bareTimerLateness(1000, 10));
     return 0;
 }
