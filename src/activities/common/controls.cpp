@@ -212,6 +212,13 @@ void PictureBox::mousePressEvent(QMouseEvent *e)
 
 void PictureBox::mouseDoubleClickEvent(QMouseEvent *e) { e->accept(); }
 
+void setTextColour(QWidget *w, const QColor &c)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, c);
+    w->setPalette(p);
+}
+
 FlatButton *closeButton(QWidget *parent, const QString &objectName, const QRect &geometry)
 {
     auto *plate = new QFrame(parent);

@@ -100,6 +100,9 @@ protected:
 // picture and "Zapri" in navy (silent unless the window gives it a Hint). The plate lies behind the button in `geometry`.
 FlatButton *closeButton(QWidget *parent, const QString &objectName, const QRect &geometry);
 
+// Sets the colour `w` writes its text in (its palette's WindowText, in every colour group).
+void setTextColour(QWidget *w, const QColor &c);
+
 // The program's own pictures (embedded): ":/pictures/<name>.png". A missing picture is an
 // empty pixmap of `fallback` size so layouts stay intact.
 QPixmap programPicture(const QString &name, QSize fallback = {});

@@ -56,13 +56,6 @@ ActivityScreen::Setup kjeJeCrkaSetup()
     return s;
 }
 
-void setTextColour(QLabel *l, const QColor &c)
-{
-    QPalette p = l->palette();
-    p.setColor(QPalette::WindowText, c);
-    l->setPalette(p);
-}
-
 QLabel *textLabel(QWidget *parent, const QString &name, const QFont &font, const QColor &c)
 {
     auto *l = new QLabel(parent);

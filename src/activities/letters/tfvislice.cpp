@@ -77,20 +77,13 @@ ActivityScreen::Setup visliceSetup()
     return s;
 }
 
-void setLetterColour(QLabel *l, const QColor &c)
-{
-    QPalette p = l->palette();
-    p.setColor(QPalette::WindowText, c);
-    l->setPalette(p);
-}
-
 QLabel *letterLabel(QWidget *parent, const QString &name, int tag, int pixelSize)
 {
     auto *l = new QLabel(parent);
     l->setObjectName(name);
     l->setFont(pixelFont(QStringLiteral("Courier New"), pixelSize, true));
     l->setAlignment(Qt::AlignCenter);
-    setLetterColour(l, Qt::black);
+    setTextColour(l, Qt::black);
     if (tag)
         setTag(l, tag);
     return l;
@@ -305,7 +298,7 @@ void TfVislice::BesedoNaSredino()
 void TfVislice::CistiTipke()
 {
     for (QLabel *d : m_tiles)
-        setLetterColour(d, Qt::black);
+        setTextColour(d, Qt::black);
 }
 
 void TfVislice::setTileLetter(QLabel *d, const QString &letter)
@@ -329,7 +322,7 @@ void TfVislice::d1Click(QLabel *d)
     if (!d->text().isEmpty()) {
         m_selected = d->text();
         m_selectedTile = d;
-        setLetterColour(d, Qt::red);
+        setTextColour(d, Qt::red);
         m_lIzbrana->setText(m_selected);
     } else {
         clearSelection();
@@ -351,7 +344,7 @@ void TfVislice::l10Click(QLabel *l)
     l->setText(m_selected);
     if (m_selectedTile) {
         setTileLetter(m_selectedTile, {});
-        setLetterColour(m_selectedTile, Qt::black);
+        setTextColour(m_selectedTile, Qt::black);
     }
     clearSelection();
     ++m_placed;

@@ -44,13 +44,6 @@ QPixmap fitMark(const QPixmap &mark)
                          : mark.scaled(30, 30, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
-void setColour(QLabel *l, const QColor &c)
-{
-    QPalette pal = l->palette();
-    pal.setColor(QPalette::WindowText, c);
-    l->setPalette(pal);
-}
-
 } // namespace
 
 const std::array<TfOznaciPovedi::Skupina, TfOznaciPovedi::kSets> &TfOznaciPovedi::vgrajeneSkupine()
@@ -111,7 +104,7 @@ TfOznaciPovedi::TfOznaciPovedi(AppHost &host, QWidget *parent)
         auto *l = new QLabel(this);
         l->setObjectName(QStringLiteral("eBeseda%1").arg(k + 1));
         l->setFont(arial(27, true));
-        setColour(l, kNavy);
+        setTextColour(l, kNavy);
         l->setGeometry(221, kTops[k], 566, 36);
         // A sentence is read on a right click; on hover only the instruction line speaks.
         l->setProperty("HoverSilent", true);
@@ -150,7 +143,7 @@ void TfOznaciPovedi::newExercise()
         f.setBold(true);
         f.setStrikeOut(false);
         l->setFont(f);
-        setColour(l, kNavy);
+        setTextColour(l, kNavy);
     }
     m_resena = false;
 
@@ -178,7 +171,7 @@ void TfOznaciPovedi::markRight(QLabel *label)
 {
     const int k = int(std::find(std::begin(m_povedi), std::end(m_povedi), label)
                       - std::begin(m_povedi));
-    setColour(label, Qt::red);
+    setTextColour(label, Qt::red);
     setMark(k, m_rightMark);
     m_resena = true;
 }

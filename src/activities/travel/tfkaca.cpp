@@ -47,13 +47,6 @@ ActivityScreen::Setup kacaSetup()
     return s;
 }
 
-void setTextColour(QWidget *w, const QColor &c)
-{
-    QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, c);
-    w->setPalette(p);
-}
-
 // The map with the train: shows the board's picture, which the screen updates cell by cell.
 class PaintBox : public QWidget {
 public:

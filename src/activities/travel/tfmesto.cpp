@@ -20,10 +20,11 @@ namespace {
 const QColor kNavy(0, 0, 128);
 const QString kPack = QStringLiteral("MESTA");
 
-void setTextColour(QWidget *w, const QColor &c)
+// The text box writes in its Text colour, the labels in WindowText: both the same.
+void setTextAndEditColour(QWidget *w, const QColor &c)
 {
+    setTextColour(w, c);
     QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, c);
     p.setColor(QPalette::Text, c);
     w->setPalette(p);
 }
@@ -47,7 +48,7 @@ TfMesto::TfMesto(AppHost &host, const KacaModel &model, QWidget *parent)
     m_lblMesto->setObjectName(QStringLiteral("lblMesto"));
     m_lblMesto->setFont(arial(24, true));
     m_lblMesto->setAlignment(Qt::AlignCenter);
-    setTextColour(m_lblMesto, kNavy);
+    setTextAndEditColour(m_lblMesto, kNavy);
     m_lblMesto->setGeometry(14, 14, width() - 28, 41);
 
     m_mmoMesto = new QPlainTextEdit(this);
@@ -57,7 +58,7 @@ TfMesto::TfMesto(AppHost &host, const KacaModel &model, QWidget *parent)
     m_mmoMesto->setFont(arial(16, true));
     m_mmoMesto->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mmoMesto->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setTextColour(m_mmoMesto, kNavy);
+    setTextAndEditColour(m_mmoMesto, kNavy);
     m_mmoMesto->setGeometry(23, 97, 218, 424);
     m_mmoMesto->installEventFilter(this);
 
