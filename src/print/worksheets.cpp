@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "print/worksheets.h"
 
+#include <QFontMetricsF>
+
 #include <algorithm>
+#include <cmath>
+#include <limits>
+#include <vector>
 
 namespace tipsovo {
 
@@ -17,6 +22,118 @@ constexpr QPoint kPictureOffset(14, 15); // from the card's corner: 179, T + 15
 constexpr QSize kPicture(120, 120);
 
 QFont arialPx(int px, bool bold = false) { return reportFont(QStringLiteral("Arial"), px, bold); }
+
+// A text cell of a picture card before it becomes a field of the report.
+struct CardField {
+    int tag;
+    QPointF at; // the field's top-left corner
+    QString text;
+    QColor colour;
+    QFont font;
+    bool letterRow;
+};
+
+// What of a card's field is inked, from the field's top-left corner: the field grows to its
+// text from 15 px wide and centres it, its baseline at the font's ascent.
+QRectF offerInk(const QString &text, const QFont &font)
+{
+    const QFontMetricsF fm(font);
+    const qreal advance = fm.horizontalAdvance(text);
+    const qreal width = std::max<qreal>(15, std::ceil(advance));
+    return fm.tightBoundingRect(text).translated((width - advance) / 2, fm.ascent());
+}
+
+constexpr qreal kOfferInset = 6;  // from the card's edge (or the picture) to an offer's ink
+constexpr qreal kBlankGap = 3;    // between the blanks of neighbouring letter places
+
+// Positions along one axis, with the ink of each from `lo` to `hi` past its position, brought
+// between `from` and `to`: moved as a whole where they fit, otherwise drawn closer together
+// about the first one just as far as needed, so their order and proportions stay.
+void fitAxis(std::vector<qreal> &pos, const std::vector<qreal> &lo, const std::vector<qreal> &hi,
+             qreal from, qreal to)
+{
+    if (pos.empty())
+        return;
+    const qreal origin = *std::min_element(pos.begin(), pos.end());
+    auto extent = [&](qreal k) {
+        qreal a = std::numeric_limits<qreal>::max(), b = std::numeric_limits<qreal>::lowest();
+        for (std::size_t i = 0; i < pos.size(); ++i) {
+            const qreal p = origin + (pos[i] - origin) * k;
+            a = std::min(a, p + lo[i]);
+            b = std::max(b, p + hi[i]);
+        }
+        return std::pair(a, b);
+    };
+    auto span = [&](qreal k) {
+        const auto [a, b] = extent(k);
+        return b - a;
+    };
+    qreal k = 1;
+    if (span(1) > to - from) {
+        qreal fits = 0, fails = 1;
+        for (int i = 0; i < 40; ++i) {
+            const qreal mid = (fits + fails) / 2;
+            (span(mid) <= to - from ? fits : fails) = mid;
+        }
+        k = fits;
+    }
+    const auto [a, b] = extent(k);
+    const qreal shift = a < from ? from - a : b > to ? to - b : 0;
+    for (qreal &p : pos)
+        p = origin + (p - origin) * k + shift;
+}
+
+struct OfferInk {
+    QPointF at;
+    QRectF ink; // from `at`
+};
+
+void fitOffers(std::vector<OfferInk> &offers, const QRectF &inside)
+{
+    std::vector<qreal> x, y, left, right, top, bottom;
+    for (const OfferInk &o : offers) {
+        x.push_back(o.at.x());
+        y.push_back(o.at.y());
+        left.push_back(o.ink.left());
+        right.push_back(o.ink.right());
+        top.push_back(o.ink.top());
+        bottom.push_back(o.ink.bottom());
+    }
+    fitAxis(x, left, right, inside.left(), inside.right());
+    fitAxis(y, top, bottom, inside.top(), inside.bottom());
+    for (std::size_t i = 0; i < offers.size(); ++i)
+        offers[i].at = QPointF(x[i], y[i]);
+}
+
+// The least distance between neighbouring letter places of card q.
+qreal letterPitch(const std::vector<CardField> &fields, int q)
+{
+    std::vector<qreal> xs;
+    for (const CardField &f : fields)
+        if (f.letterRow && f.tag / 1000 == q)
+            xs.push_back(f.at.x());
+    std::sort(xs.begin(), xs.end());
+    qreal pitch = std::numeric_limits<qreal>::max();
+    for (std::size_t i = 1; i < xs.size(); ++i)
+        if (xs[i] > xs[i - 1])
+            pitch = std::min(pitch, xs[i] - xs[i - 1]);
+    return pitch;
+}
+
+// A blank to write one letter on: the "_" of the field at `at`, where its glyph would stand,
+// shortened to leave a gap to the next place.
+void addBlank(Report &r, int tag, QPointF at, const QFont &font, qreal pitch)
+{
+    const QFontMetricsF fm(font);
+    const QString mark = QStringLiteral("_");
+    const QRectF glyph = fm.tightBoundingRect(mark);
+    const qreal fieldWidth = std::max<qreal>(15, std::ceil(fm.horizontalAdvance(mark)));
+    const qreal width = std::min(glyph.width(), pitch - kBlankGap);
+    const qreal height = std::max<qreal>(1.5, glyph.height());
+    const QRectF line(at.x() + (fieldWidth - width) / 2, at.y() + fm.ascent() + glyph.top(),
+                      width, height);
+    r.addRectangle(line, Qt::black, Qt::black).name = QStringLiteral("Crta%1").arg(tag);
+}
 
 Report::Text &addHeading(Report &r, const QString &name, const QRectF &rect, const QString &text,
                          int px, Qt::Alignment alignment)
@@ -135,6 +252,8 @@ Report TqrBesede(const PictureCardSheet &sheet)
     // The tops of the offer places the swap-letters cards are measured from.
     constexpr int kSwapReference[4] = {1103, 2108, 3106, 4106};
 
+    // The fields as the screen's places put them; added once the offers are fitted.
+    std::vector<CardField> fields;
     for (const WorksheetCell &cell : sheet.cells) {
         const int q = cell.tag / 1000;
         const int rest = cell.tag % 1000;
@@ -176,6 +295,8 @@ Report TqrBesede(const PictureCardSheet &sheet)
             case Kind::Syllables:
             case Kind::Letters:
                 colour = cell.colour;
+                // Red alone turns to a grey like black's on a black-and-white printer; the
+                // underline tells the marked letters all the same.
                 underline = cell.colour == QColor(255, 0, 0);
                 break;
             case Kind::ComposeSyllables:
@@ -185,14 +306,46 @@ Report TqrBesede(const PictureCardSheet &sheet)
                 break;
             }
         }
+        QFont font = reportFont(QStringLiteral("Courier New"), cell.pixelSize, true);
+        font.setUnderline(underline);
+        fields.push_back({cell.tag, at, text, colour, font, letterRow});
+    }
 
+    // The screens scatter their offers over panels taller than a card, up to their edges:
+    // each card's offers keep their arrangement but are brought inside the card, clear of its
+    // outline and of the picture.
+    if (tall) {
+        for (int q = 1; q <= 4; ++q) {
+            std::vector<OfferInk> offers;
+            std::vector<CardField *> owners;
+            for (CardField &f : fields)
+                if (!f.letterRow && f.tag / 1000 == q && !f.text.isEmpty()) {
+                    offers.push_back({f.at, offerInk(f.text, f.font)});
+                    owners.push_back(&f);
+                }
+            const QRectF inside(QPointF(pictures[q - 1].right() + kOfferInset,
+                                        kCardTops[q - 1] + kOfferInset),
+                                QPointF(kCardLeft + card.width() - kOfferInset,
+                                        kCardTops[q - 1] + card.height() - kOfferInset));
+            fitOffers(offers, inside);
+            for (std::size_t i = 0; i < offers.size(); ++i)
+                owners[i]->at = offers[i].at;
+        }
+    }
+
+    for (const CardField &f : fields) {
+        // Blanks side by side would join into one line: each letter place gets a line of its
+        // own, where the "_" would stand but a little shorter than the distance between places.
+        if (f.letterRow && f.text == QStringLiteral("_")) {
+            addBlank(r, f.tag, f.at, f.font, letterPitch(fields, f.tag / 1000));
+            continue;
+        }
         // Added last, so every field lies above the cards.
-        Report::Text &t = r.addText(QRectF(at, QSizeF(15, 28)), text);
-        t.name = QStringLiteral("Label%1").arg(cell.tag);
-        t.tag = cell.tag;
-        t.font = reportFont(QStringLiteral("Courier New"), cell.pixelSize, true);
-        t.font.setUnderline(underline);
-        t.colour = colour;
+        Report::Text &t = r.addText(QRectF(f.at, QSizeF(15, 28)), f.text);
+        t.name = QStringLiteral("Label%1").arg(f.tag);
+        t.tag = f.tag;
+        t.font = f.font;
+        t.colour = f.colour;
         t.alignment = Qt::AlignHCenter;
         t.autoSize = true;
     }
@@ -306,13 +459,38 @@ QList<QStringList> oznaciPovediGroups()
     return groups;
 }
 
+int oznaciPovediPixelSize()
+{
+    // The layout's places: two columns, and 20 px from one sentence to the next in a group.
+    constexpr qreal kLineStep = 20;
+    constexpr qreal kColumnWidth[2] = {454 - 116 - 16, 718 - 454};
+    const QList<QStringList> groups = oznaciPovediGroups();
+    int best = 13;
+    for (int px = 14; px <= 40; ++px) {
+        const QFontMetricsF fm(arialPx(px));
+        if (fm.height() > kLineStep)
+            break;
+        bool fits = true;
+        for (int g = 0; g < groups.size() && fits; ++g)
+            for (const QString &sentence : groups[g])
+                fits = fits && fm.horizontalAdvance(sentence) <= kColumnWidth[g % 2];
+        if (!fits)
+            break;
+        best = px;
+    }
+    return best;
+}
+
 Report TqrOznaciPovedi()
 {
     Report r(QStringLiteral("TIPSOVO - Označi povedi"), QSizeF(718, 1045));
     r.setDefaultFont(arialPx(13));
-    addHeading(r, QStringLiteral("QRLabel1"), QRectF(250, 22, 216, 20),
-               QStringLiteral("OZNAČI PRAVILNE POVEDI!"), 16, Qt::AlignLeft)
-        .autoSize = true;
+    // The heading centred where it stood, in the size of the other worksheets' headings, so
+    // it does not come out smaller than the sentences under it.
+    addHeading(r, QStringLiteral("QRLabel1"), QRectF(0, 22, 718, 25),
+               QStringLiteral("OZNAČI PRAVILNE POVEDI!"), 21, Qt::AlignHCenter);
+    // The sentences as large as their places allow, for a child who has just begun to read.
+    const QFont sentenceFont = arialPx(oznaciPovediPixelSize());
     const QList<QStringList> groups = oznaciPovediGroups();
     for (int g = 0; g < groups.size(); ++g) {
         const int row = g / 2;
@@ -320,6 +498,7 @@ Report TqrOznaciPovedi()
         for (int k = 0; k < 4; ++k) {
             Report::Text &t = r.addText(QRectF(x, 121 + 90 * row + 20 * k, 240, 17),
                                         groups[g].value(k));
+            t.font = sentenceFont;
             t.autoSize = true;
         }
     }

@@ -81,6 +81,9 @@ Report TqrKjeJeCrka(const WhereIsTheLetterSheet &sheet);
 Report TqrOznaciPovedi();
 // The sentences, group by group (left column then right, row by row).
 QList<QStringList> oznaciPovediGroups();
+// The pixel size the sentences print at: the largest whose lines stay apart and whose
+// sentences stay within their column.
+int oznaciPovediPixelSize();
 
 // The town worksheet: the town's name, its text and its picture.
 struct TownSheet {

@@ -157,6 +157,86 @@ bool anyRed(const QImage &page, const QRectF &box)
     return false;
 }
 
+// The dark stretches of the band row y between x0 and x1, as [start, end) pairs.
+QList<QPair<int, int>> darkRuns(const QImage &page, int y, int x0, int x1)
+{
+    QList<QPair<int, int>> runs;
+    int start = -1;
+    for (int x = x0; x <= x1 + 1; ++x) {
+        const bool dark = x <= x1 && bandPixel(page, x, y).lightness() < 160;
+        if (dark && start < 0)
+            start = x;
+        if (!dark && start >= 0) {
+            runs.append({start, x});
+            start = -1;
+        }
+    }
+    return runs;
+}
+
+// The letter row under card q's picture as the child sees it: the pixel row between the
+// picture's bottom and the card's with the most dark stretches, split into them.
+QList<QPair<int, int>> letterRowRuns(const QImage &page, int cardTop)
+{
+    QList<QPair<int, int>> best;
+    for (int y = cardTop + 150; y < cardTop + 178; ++y) {
+        const QList<QPair<int, int>> runs = darkRuns(page, y, 176, 330);
+        if (runs.size() > best.size())
+            best = runs;
+    }
+    return best;
+}
+
+// Whether nothing but the outline is drawn near card q's edge right of its picture: a band
+// of 3 px inside the outline at the top, bottom and right, and 5 px outside above the card.
+bool offersClearOfTheEdge(const QImage &page, int top, int height, QString *where)
+{
+    auto clear = [&](int x0, int x1, int y0, int y1) {
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x)
+                if (bandPixel(page, x, y).lightness() < 200) {
+                    *where = QStringLiteral("%1,%2").arg(x).arg(y - top);
+                    return false;
+                }
+        return true;
+    };
+    const int right = 165 + 387 - 1;
+    return clear(305, right - 2, top - 5, top - 1) && clear(305, right - 2, top + 2, top + 4)
+        && clear(305, right - 2, top + height - 5, top + height - 3)
+        && clear(right - 4, right - 2, top + 2, top + height - 3);
+}
+
+// The offers of card q keep the screen's arrangement on the sheet: the same distances across,
+// the distances down drawn together by one factor at most, none moved past another.
+void checkOfferArrangement(Report &r, const WordPanelsScreen &s, int q)
+{
+    struct Place {
+        QPointF screen, sheet;
+    };
+    QList<Place> places;
+    for (int k = 1; k <= WordPanelsScreen::kOffers; ++k) {
+        const LetterCell *c = s.offerCell(q, k);
+        if (c->text().isEmpty())
+            continue;
+        const Report::Text *t = r.textWithTag(q * 1000 + 100 + k);
+        QVERIFY(t);
+        QCOMPARE(t->text, c->text());
+        places.append({QPointF(c->mapTo(&s, QPoint())), t->rect.topLeft()});
+    }
+    QVERIFY(places.size() >= 2);
+    auto byScreenY = [](const Place &a, const Place &b) { return a.screen.y() < b.screen.y(); };
+    const Place top = *std::min_element(places.begin(), places.end(), byScreenY);
+    const Place low = *std::max_element(places.begin(), places.end(), byScreenY);
+    QVERIFY(low.screen.y() > top.screen.y());
+    const qreal factor = (low.sheet.y() - top.sheet.y()) / (low.screen.y() - top.screen.y());
+    QVERIFY2(factor > 0.85 && factor < 1.0001, qPrintable(QString::number(factor)));
+    for (const Place &p : places) {
+        const QPointF screen = p.screen - top.screen, sheet = p.sheet - top.sheet;
+        QVERIFY(std::abs(sheet.x() - screen.x()) < 0.01);
+        QVERIFY(std::abs(sheet.y() - factor * screen.y()) < 0.01);
+    }
+}
+
 } // namespace
 
 class TestWorksheets : public QObject {
@@ -227,7 +307,10 @@ private slots:
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].title, QStringLiteral("TIPSOVO - Črke"));
         QTemporaryDir dir;
-        const QImage page = pdfPageImage(pdfOf(*shown[0].report, dir));
+        const QString pdf = pdfOf(*shown[0].report, dir);
+        const QImage page = pdfPageImage(pdf);
+        // On a black-and-white printer the red is a grey; the underline still marks it.
+        const QImage grey = pdfPageImage(pdf, true);
 
         const int t = 1;
         const int first = s.task(t).target.position;
@@ -241,6 +324,13 @@ private slots:
             const QRectF below(x + 3, 250 + 17, 8, 9);
             const bool marked = place >= first && place < first + len;
             QCOMPARE(c->textColor() == QColor(Qt::red), marked);
+            bool greyLine = false;
+            for (int y = int(below.top()); y <= int(below.bottom()); ++y) {
+                const QList<QPair<int, int>> runs = darkRuns(grey, y, int(below.left()),
+                                                             int(below.right()));
+                greyLine |= runs.size() == 1 && runs[0].second - runs[0].first >= 7;
+            }
+            QCOMPARE(greyLine, marked);
             if (marked) {
                 QVERIFY2(hasRedRow(page, below), qPrintable(QString::number(place)));
                 ++checkedRed;
@@ -299,31 +389,48 @@ private slots:
         QCOMPARE(lowerPicture.blue() > 200 && lowerPicture.red() < 60, scaled);
 
         const QList<PdfWord> words = pdfWords(pdf);
-        const QString letterRow =
-            Kind(kind) == Kind::ComposeSyllables ? QStringLiteral("_____") : QStringLiteral("MMMMM");
-        const QList<PdfWord> row = wordsNamed(words, letterRow);
-        QCOMPARE(row.size(), 1);
-        QVERIFY(std::abs(row[0].box.left() - (179 + 1.8)) < 2.5);
-        // The offer places of compose syllables stand from the card's top; the choice cells of
-        // the words screen 20 below the picture's top.
+        if (Kind(kind) == Kind::ComposeSyllables) {
+            // A blank of its own for each of the five letter places, apart from the next.
+            QVERIFY(wordsNamed(words, QStringLiteral("_____")).isEmpty());
+            const QList<QPair<int, int>> blanks = letterRowRuns(page, 105);
+            QCOMPARE(blanks.size(), 5);
+            QVERIFY(blanks[0].first >= 179);
+            for (int i = 0; i < blanks.size(); ++i) {
+                QVERIFY(blanks[i].second - blanks[i].first >= 6);
+                if (i > 0)
+                    QVERIFY(blanks[i].first - blanks[i - 1].second >= 2);
+            }
+        } else {
+            const QList<PdfWord> row = wordsNamed(words, QStringLiteral("MMMMM"));
+            QCOMPARE(row.size(), 1);
+            QVERIFY(std::abs(row[0].box.left() - (179 + 1.8)) < 2.5);
+        }
+        // The choice cells of the words screen stand 20 below the picture's top; the offers
+        // of compose syllables and swap letters, measured from the card's top, are brought
+        // inside the card, clear of its edge, keeping their distances.
         const QList<PdfWord> ma = wordsNamed(words, QStringLiteral("MA"));
-        QCOMPARE(ma.size(), 1);
-        QVERIFY(std::abs(ma[0].box.left() - 349) < 3);
-        const qreal top = Kind(kind) == Kind::Words ? 140 : Kind(kind) == Kind::SwapLetters ? 115 : 105;
-        QVERIFY2(ma[0].box.top() >= top - 2 && ma[0].box.top() < top + 8,
-                 qPrintable(QString::number(ma[0].box.top())));
         const QList<PdfWord> sa = wordsNamed(words, QStringLiteral("ŠA"));
+        QCOMPARE(ma.size(), 1);
         QCOMPARE(sa.size(), 1);
-        // Swap letters measures from its place 1103, so that one stands at the card's top.
-        const qreal saTop = Kind(kind) == Kind::SwapLetters ? 105 : top - 10;
-        QVERIFY2(sa[0].box.top() >= saTop - 2 && sa[0].box.top() < saTop + 8,
-                 qPrintable(QString::number(sa[0].box.top())));
+        QVERIFY(std::abs(ma[0].box.left() - 349) < 3);
+        QVERIFY(std::abs(sa[0].box.left() - 389) < 3);
+        QVERIFY(std::abs(ma[0].box.top() - sa[0].box.top() - 10) < 1);
+        if (Kind(kind) == Kind::Words) {
+            QVERIFY2(ma[0].box.top() >= 138 && ma[0].box.top() < 148,
+                     qPrintable(QString::number(ma[0].box.top())));
+        } else {
+            QVERIFY2(sa[0].box.top() >= 108 && sa[0].box.top() < 116,
+                     qPrintable(QString::number(sa[0].box.top())));
+            QString where;
+            QVERIFY2(offersClearOfTheEdge(page, 105, height, &where), qPrintable(where));
+        }
     }
 
     // Compose syllables: the worksheet of the words on screen, in play. Every letter place
-    // prints "_" whatever the screen shows, the offered syllables stand beside their picture
-    // as on the screen, measured from the card's top; the heading is the screen's own
-    // instruction line. The screen is as it was, and two presses give two worksheets.
+    // prints a blank of its own whatever the screen shows; the offered syllables stand beside
+    // their picture as the screen arranges them, inside the card and clear of its edge; the
+    // heading is the screen's own instruction line. The screen is as it was, and two presses
+    // give two worksheets.
     void composeSyllablesSheetCopiesTheScreen()
     {
         OpenedPanels<TfSestaviZloge> o(QStringLiteral("sl4"), 144);
@@ -357,29 +464,28 @@ private slots:
 
         QTemporaryDir dir;
         const QString pdf = pdfOf(*shown[1].report, dir);
-        const QList<PdfWord> words = pdfWords(pdf);
-        // Twelve "_" a card, close enough to read as one line to write on.
-        const QList<PdfWord> lines = wordsNamed(words, QString(12, QLatin1Char('_')));
-        QCOMPARE(lines.size(), 4);
-        for (int q = 0; q < 4; ++q) {
-            QVERIFY(std::abs(lines[q].box.left() - 181) < 3);
-            QVERIFY(std::abs(lines[q].box.top() - (kCardTop[q] + 145)) < 10);
-        }
-        // Every offered syllable of every card, the one already used included (the screen
-        // only hid it).
-        for (int q = 1; q <= 4; ++q) {
-            const QPoint first = s.offerCell(q, 1)->mapTo(&s, QPoint());
-            for (int k = 1; k <= WordPanelsScreen::kOffers; ++k) {
-                const LetterCell *c = s.offerCell(q, k);
-                if (c->text().isEmpty())
-                    continue;
-                const QPoint d = c->mapTo(&s, QPoint()) - first;
-                QVERIFY2(printedNear(words, c->text(), QPointF(349 + d.x(), kCardTop[q - 1] + d.y())),
-                         qPrintable(QStringLiteral("%1/%2 %3").arg(q).arg(k).arg(c->text())));
-            }
-        }
-        // The 144 × 144 pictures whole in their boxes: the blue corner shows.
         const QImage page = pdfPageImage(pdf);
+        Report report = *shown[1].report;
+        for (int q = 0; q < 4; ++q) {
+            // Twelve blanks a card, one for each letter place, each apart from the next.
+            const QList<QPair<int, int>> blanks = letterRowRuns(page, kCardTop[q]);
+            QCOMPARE(blanks.size(), WordPanelsScreen::kLetters);
+            QVERIFY(blanks.first().first >= 179 && blanks.first().first < 184);
+            for (int i = 1; i < blanks.size(); ++i)
+                QVERIFY(blanks[i].first - blanks[i - 1].second >= 2);
+            // Every offered syllable, the one already used included (the screen only hid it),
+            // inside its card as the screen arranges them.
+            checkOfferArrangement(report, s, q + 1);
+            QString where;
+            QVERIFY2(offersClearOfTheEdge(page, kCardTop[q], 202, &where),
+                     qPrintable(QStringLiteral("card %1: %2").arg(q + 1).arg(where)));
+        }
+        const QList<PdfWord> words = pdfWords(pdf);
+        for (int q = 1; q <= 4; ++q)
+            for (int k = 1; k <= WordPanelsScreen::kOffers; ++k)
+                if (const QString t = s.offerCell(q, k)->text(); !t.isEmpty())
+                    QVERIFY2(!wordsNamed(words, t).isEmpty(), qPrintable(t));
+        // The 144 × 144 pictures whole in their boxes: the blue corner shows.
         for (int q = 0; q < 4; ++q) {
             const QColor corner = bandPixel(page, 179 + 112, kCardTop[q] + 15 + 112);
             QVERIFY(corner.blue() > 200 && corner.red() < 60);
@@ -407,9 +513,9 @@ private slots:
     }
 
     // Swap letters: the letter rows as the screen shows them (a gap the child opened prints
-    // "_"), black even where the screen shows a finished word in red; the offered letters
-    // from each card's top, measured from the task's topmost place; the pictures, larger than
-    // the box, scaled into it.
+    // a blank), black even where the screen shows a finished word in red; the offered letters
+    // as the screen arranges them, inside the card and clear of its edge; the pictures, larger
+    // than the box, scaled into it.
     void swapLettersSheetCopiesTheScreen()
     {
         OpenedPanels<TfZamenjajCrke> o(QStringLiteral("sl5"), 165);
@@ -433,34 +539,47 @@ private slots:
         const QList<PdfWord> words = pdfWords(pdf);
         QVERIFY(!wordsNamed(words, QStringLiteral("ČRKE!")).isEmpty());
 
-        auto row = [&](int q) {
-            QString text;
-            for (int k = 1; k <= WordPanelsScreen::kLetters; ++k)
-                text += s.letterCell(q, k)->text();
-            return text;
-        };
-        QVERIFY(row(2).contains(QLatin1Char('_')));
-        for (int q = 1; q <= 4; ++q)
-            QVERIFY2(printedNear(words, row(q), QPointF(181, kCardTop[q - 1] + 145)),
-                     qPrintable(row(q)));
+        // The letters as the screen shows them; the gap the child opened is a blank between
+        // them, where its place is.
         const QImage page = pdfPageImage(pdf);
+        for (int q = 1; q <= 4; ++q) {
+            const QPoint first = s.letterCell(q, 1)->mapTo(&s, QPoint());
+            QString piece;
+            int start = 1;
+            for (int k = 1; k <= WordPanelsScreen::kLetters + 1; ++k) {
+                const QString t = k <= WordPanelsScreen::kLetters ? s.letterCell(q, k)->text()
+                                                                 : QString();
+                if (t == QStringLiteral("_") || t.isEmpty()) {
+                    if (!piece.isEmpty()) {
+                        const qreal x = 181 + s.letterCell(q, start)->mapTo(&s, QPoint()).x()
+                                        - first.x();
+                        QVERIFY2(printedNear(words, piece, QPointF(x, kCardTop[q - 1] + 145)),
+                                 qPrintable(piece));
+                    }
+                    piece.clear();
+                    start = k + 1;
+                    if (t.isEmpty())
+                        break;
+                    const qreal x = 179 + s.letterCell(q, k)->mapTo(&s, QPoint()).x() - first.x();
+                    bool blank = false;
+                    for (int y = kCardTop[q - 1] + 150; y < kCardTop[q - 1] + 178; ++y)
+                        for (const auto &run : darkRuns(page, y, int(x), int(x) + 15))
+                            blank |= run.second - run.first >= 6;
+                    QVERIFY2(blank, qPrintable(QString::number(k)));
+                } else {
+                    piece += t;
+                }
+            }
+        }
+        QVERIFY(s.letterCell(2, s.naloga(2).Mesto1)->text() == QStringLiteral("_"));
         QVERIFY(!anyRed(page, QRectF(179, kCardTop[0] + 147, 140, 24)));
 
-        const int topmost[4] = {3, 8, 6, 6};
+        Report report = *shown[1].report;
         for (int q = 1; q <= 4; ++q) {
-            const QPoint first = s.offerCell(q, 1)->mapTo(&s, QPoint());
-            const int top = s.offerCell(q, topmost[q - 1])->mapTo(&s, QPoint()).y();
-            int found = 0, offered = 0;
-            for (int k = 1; k <= WordPanelsScreen::kOffers; ++k) {
-                const LetterCell *c = s.offerCell(q, k);
-                if (c->text().isEmpty())
-                    continue;
-                ++offered;
-                const QPoint at = c->mapTo(&s, QPoint());
-                found += printedNear(words, c->text(),
-                                     QPointF(349 + at.x() - first.x(), kCardTop[q - 1] + at.y() - top));
-            }
-            QCOMPARE(found, offered);
+            checkOfferArrangement(report, s, q);
+            QString where;
+            QVERIFY2(offersClearOfTheEdge(page, kCardTop[q - 1], 202, &where),
+                     qPrintable(QStringLiteral("card %1: %2").arg(q).arg(where)));
         }
         // Each 165 × 165 picture scaled into its 120 × 120 box: the blue corner shows.
         for (int q = 0; q < 4; ++q) {
@@ -552,14 +671,16 @@ private slots:
     }
 
     // Mark correct sentences: the same eighty sentences every time, group by group in two
-    // columns of ten rows, 20 px apart within a group and 90 px from group to group.
+    // columns of ten rows, 20 px apart within a group and 90 px from group to group; the
+    // heading centred above them.
     void markSentencesSheetIsFixed()
     {
         const Report r = TqrOznaciPovedi();
         QCOMPARE(r.title(), QStringLiteral("TIPSOVO - Označi povedi"));
         QCOMPARE(r.bandSize(), QSizeF(718, 1045));
         QTemporaryDir dir;
-        const QList<PdfWord> words = pdfWords(pdfOf(r, dir));
+        const QString pdf = pdfOf(r, dir);
+        const QList<PdfWord> words = pdfWords(pdf);
         auto at = [&](const QString &first, qreal x, qreal y) {
             for (const PdfWord &w : words)
                 if (w.text == first && std::abs(w.box.left() - x) < 2.5
@@ -567,7 +688,12 @@ private slots:
                     return true;
             return false;
         };
-        QVERIFY(at(QStringLiteral("OZNAČI"), 250, 22));
+        const QList<PdfWord> heading = wordsNamed(words, QStringLiteral("OZNAČI"));
+        QCOMPARE(heading.size(), 1);
+        const QList<PdfWord> mark = wordsNamed(words, QStringLiteral("POVEDI!"));
+        QCOMPARE(mark.size(), 1);
+        QVERIFY(std::abs((heading[0].box.left() + mark[0].box.right()) / 2 - 359) < 3);
+        QVERIFY(heading[0].box.top() >= 20 && heading[0].box.bottom() < 50);
         QVERIFY(at(QStringLiteral("V"), 116, 121));          // row 1, left, sentence 1
         QVERIFY(at(QStringLiteral("Na"), 454, 121 + 60));    // row 1, right, sentence 4
         QVERIFY(at(QStringLiteral("Kmet"), 454, 121 + 810 + 60)); // row 10, right, sentence 4
@@ -584,6 +710,34 @@ private slots:
             for (const QString &s : g)
                 QVERIFY2(s.startsWith(start), qPrintable(s));
         }
+
+        // Large enough for a beginning reader (well above the old 13 px), yet every sentence
+        // stays in its column and a white line parts it from the next.
+        QVERIFY(oznaciPovediPixelSize() >= 16);
+        const QList<PdfWord> v = wordsNamed(words, QStringLiteral("V"));
+        QVERIFY(!v.isEmpty());
+        QVERIFY2(v[0].box.height() >= 16 * 1.1, qPrintable(QString::number(v[0].box.height())));
+        for (const PdfWord &w : words) {
+            if (w.box.top() < 100)
+                continue;
+            if (w.box.left() < 454 - 1)
+                QVERIFY2(w.box.right() < 454 - 10, qPrintable(w.text));
+            else
+                QVERIFY2(w.box.right() <= 718, qPrintable(w.text));
+        }
+        const QImage page = pdfPageImage(pdf);
+        for (int row = 0; row < 10; ++row)
+            for (int k = 1; k < 4; ++k)
+                for (const int x : {116, 454}) {
+                    const int boundary = 121 + 90 * row + 20 * k;
+                    bool white = false;
+                    for (int y = boundary - 4; y <= boundary + 2 && !white; ++y) {
+                        white = true;
+                        for (int px = x; px < x + 250 && white; ++px)
+                            white = bandPixel(page, px, y).lightness() > 200;
+                    }
+                    QVERIFY2(white, qPrintable(QStringLiteral("%1/%2/%3").arg(row).arg(k).arg(x)));
+                }
     }
 
     // Insert the missing word: the scene stretched over its box, the ten sentences 35 px apart

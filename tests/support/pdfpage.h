@@ -71,14 +71,17 @@ inline QList<PdfWord> wordsNamed(const QList<PdfWord> &words, const QString &tex
     return out;
 }
 
-// The page at 96 dpi; band point (x, y) is pixel (x + margin, y + margin).
-inline QImage pdfPageImage(const QString &pdf)
+// The page at 96 dpi; band point (x, y) is pixel (x + margin, y + margin). In grey, as a
+// black-and-white printer would print it, when `grey` is set.
+inline QImage pdfPageImage(const QString &pdf, bool grey = false)
 {
     QTemporaryDir dir;
     const QString base = dir.filePath(QStringLiteral("page"));
-    runTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("96"),
-                                         QStringLiteral("-png"), QStringLiteral("-singlefile"),
-                                         pdf, base});
+    QStringList args{QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-png"),
+                     QStringLiteral("-singlefile")};
+    if (grey)
+        args << QStringLiteral("-gray");
+    runTool(QStringLiteral("pdftoppm"), args << pdf << base);
     return QImage(base + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
 }
 
