@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The entry point: splash and opening sound, the long-lived screens, the pause, the event loop.
+#include "activities/launcher.h"
 #include "activities/letters/tfaalib.h"
 #include "activities/sentences/tfmenivstavibesedo.h"
 #include "media/clock.h"
@@ -89,6 +90,9 @@ int main(int argc, char *argv[])
     auto meniVstaviBesedo = std::make_unique<TfMeniVstaviBesedo>(*menu, menu.get());
     menu->setBackdrop(tma.get());
     menu->setMeniVstaviBesedo(meniVstaviBesedo.get());
+    menu->setScreenLauncher([](int tag, TfGlavno &m) {
+        launchActivity(tag, m, &m, m.meniVstaviBesedo());
+    });
     QObject::connect(menu.get(), &TfGlavno::closed, &app, &QCoreApplication::quit);
 
     const qint64 beforePause = sinceStart.elapsed();

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/tfglavno.h"
 
-#include "activities/common/controls.h"
-#include "activities/common/cursors.h"
 #include "media/clock.h"
 #include "media/delaysetting.h"
 #include "media/hint.h"
@@ -10,8 +8,10 @@
 #include "media/mediaservice.h"
 #include "media/tfzamikzvoka.h"
 #include "shell/displayrules.h"
-#include "shell/screens.h"
+#include "shell/tfoprogramu.h"
 #include "shell/tftma.h"
+#include "widgets/controls.h"
+#include "widgets/cursors.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -103,7 +103,6 @@ TfGlavno::TfGlavno(Setup setup, QWidget *parent)
     m_editDelay = [](QWidget *parent, QPoint pos, int &delay) {
         return TfZamikZvoka::edit(parent, pos, delay);
     };
-    m_launch = [](int tag, TfGlavno &menu) { launchScreen(tag, menu); };
 
     auto *background = new QLabel(this);
     background->setObjectName(QStringLiteral("Image2"));
@@ -208,7 +207,10 @@ void TfGlavno::ZazeniIgrico(QObject *sender)
         return;
     }
     try {
-        m_launch(tag, *this);
+        if (tag == -1)
+            (new TfOProgramu(menuBounds()))->show();
+        else if (m_launch)
+            m_launch(tag, *this);
     } catch (...) {
         // A screen that cannot be created leaves the menu as it was; the hourglass goes.
     }

@@ -32,8 +32,9 @@ public:
         // Message boxes (caption, text); a modal box when not set.
         std::function<void(const QString &, const QString &)> showMessage;
     };
-    // Creates a screen for a menu button's Tag; the screen shows itself non-modally or, for the
-    // choosers, runs modally. May throw; the cursor is reset in every case.
+    // Creates the activity of a menu button's Tag; the screen shows itself non-modally or, for
+    // the choosers, runs modally. May throw; the cursor is reset in every case. The entry point
+    // gives the activities' launcher; the menu itself opens only the about screen.
     using ScreenLauncher = std::function<void(int tag, TfGlavno &menu)>;
 
     explicit TfGlavno(Setup setup, QWidget *parent = nullptr);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/tfsplash.h"
 
-#include "activities/common/controls.h"
+#include "widgets/controls.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

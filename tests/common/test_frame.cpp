@@ -2,13 +2,13 @@
 // The frame every activity shares: records of the data pack, the instruction and its sound,
 // counters, the end of a set, starting a set once, wallpaper tiling.
 #include "activities/common/activityscreen.h"
-#include "activities/common/controls.h"
-#include "activities/common/lettercells.h"
 #include "activities/common/datarecords.h"
+#include "activities/common/lettercells.h"
 #include "media/hint.h"
 #include "media/hoversounds.h"
 #include "support/packbuilder.h"
 #include "support/testhost.h"
+#include "widgets/controls.h"
 
 #include <QLabel>
 #include <QMessageBox>

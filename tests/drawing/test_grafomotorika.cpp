@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Follow lines: the sheets from the pack, the red AND pen and its widths, the selection frame,
 // a drawing that survives repaints and goes with a new choice, a missing pack or sheet.
-#include "activities/common/controls.h"
-#include "activities/travel/tfgrafomotorika.h"
-#include "activities/travel/tracingcanvas.h"
+#include "activities/drawing/tfgrafomotorika.h"
+#include "activities/drawing/tracingcanvas.h"
 #include "media/hint.h"
 #include "support/packbuilder.h"
 #include "support/testhost.h"
+#include "widgets/controls.h"
 
 #include <QFrame>
 #include <QScrollArea>
@@ -60,6 +60,26 @@ void dragTo(QWidget *w, QPoint at, Qt::MouseButtons held = Qt::LeftButton)
     QMouseEvent e(QEvent::MouseMove, QPointF(at), w->mapToGlobal(QPointF(at)), Qt::NoButton, held, {});
     QCoreApplication::sendEvent(w, &e);
 }
+
+// The screen on a pack with every sheet, shown, with a red line drawn across row 200 of the
+// first sheet.
+struct DrawnOn {
+    TestHost host;
+    std::unique_ptr<TfGrafomotorika> s;
+    TracingCanvas *area = nullptr;
+    bool exposed = false;
+
+    DrawnOn()
+    {
+        writeSheets(host);
+        s = std::make_unique<TfGrafomotorika>(host);
+        s->show();
+        exposed = QTest::qWaitForWindowExposed(s.get());
+        area = s->drawingArea();
+        press(area, {100, 200});
+        dragTo(area, {500, 200});
+    }
+};
 
 // How many pixels of row y are pure red.
 int redRun(const QImage &img, int y)
@@ -185,14 +205,9 @@ void TestGrafomotorika::firstPaintShowsTheFirstSheet()
 
 void TestGrafomotorika::repaintKeepsTheDrawing()
 {
-    TestHost host;
-    writeSheets(host);
-    TfGrafomotorika s(host);
-    s.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&s));
-    TracingCanvas *area = s.drawingArea();
-    press(area, {100, 200});
-    dragTo(area, {500, 200});
+    DrawnOn d;
+    QVERIFY(d.exposed);
+    TracingCanvas *area = d.area;
     // Whatever covers the area and goes away, it paints the sheet with the child's line again.
     const QImage shown = area->grab().toImage().convertToFormat(QImage::Format_RGB32);
     QCOMPARE(shown.pixelColor(300, 200), QColor(255, 0, 0));
@@ -205,19 +220,14 @@ void TestGrafomotorika::repaintKeepsTheDrawing()
 
 void TestGrafomotorika::choosingASheetClearsTheDrawing()
 {
-    TestHost host;
-    writeSheets(host);
-    TfGrafomotorika s(host);
-    s.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&s));
-    TracingCanvas *area = s.drawingArea();
-    press(area, {100, 200});
-    dragTo(area, {500, 200});
+    DrawnOn d;
+    QVERIFY(d.exposed);
+    TracingCanvas *area = d.area;
     QVERIFY(redRun(area->sheet().image(), 200) > 300);
     // A click on the thumbnail of the sheet already shown starts afresh.
-    press(s.thumbnail(0), {50, 33});
+    press(d.s->thumbnail(0), {50, 33});
     QCOMPARE(area->sheet().image(), stretched(sheetPicture(0)));
-    press(s.thumbnail(7), {50, 33});
+    press(d.s->thumbnail(7), {50, 33});
     QCOMPARE(area->sheet().image(), stretched(sheetPicture(7)));
 }
 

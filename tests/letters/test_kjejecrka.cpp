@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The where-is-the-letter screen played with clicks over word lists and picture packs of our own.
-#include "activities/common/controls.h"
 #include "activities/common/lettercells.h"
 #include "activities/letters/tfkjejecrka.h"
 #include "media/hint.h"
 #include "media/hoversounds.h"
 #include "support/packbuilder.h"
 #include "support/testhost.h"
+#include "widgets/controls.h"
 
 #include <QLabel>
 #include <QMouseEvent>

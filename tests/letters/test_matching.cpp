@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The words, syllables and letters screens, their numbered letter cells and their chooser.
-#include "activities/common/controls.h"
 #include "activities/common/lettercells.h"
 #include "activities/letters/matchingscreen.h"
 #include "activities/letters/tfbesede.h"
@@ -11,6 +10,7 @@
 #include "media/hoversounds.h"
 #include "support/packbuilder.h"
 #include "support/testhost.h"
+#include "widgets/controls.h"
 
 #include <QFrame>
 #include <QLabel>

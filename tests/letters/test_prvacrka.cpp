@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The first-letter screen played with clicks over a word list of our own.
-#include "activities/common/controls.h"
 #include "activities/letters/tfprvacrka.h"
 #include "media/hint.h"
 #include "media/hoversounds.h"
 #include "support/packbuilder.h"
 #include "support/testhost.h"
+#include "widgets/controls.h"
 
 #include <QLabel>
 #include <QMessageBox>

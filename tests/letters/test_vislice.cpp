@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Guess the word and its chooser, played with clicks; the chooser answers through the screen's
 // chooser hook or, where the dialog itself is under test, by clicks while it runs modally.
-#include "activities/common/controls.h"
 #include "activities/letters/tfaalib.h"
 #include "activities/letters/tfvislice.h"
 #include "media/hint.h"
@@ -9,6 +8,7 @@
 #include "media/slovenian.h"
 #include "support/packbuilder.h"
 #include "support/testhost.h"
+#include "widgets/controls.h"
 
 #include <QLabel>
 #include <QPointer>

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The four-word-panel screens: compose syllables (TfSestaviZloge) and swap wrong letters
 // (TfZamenjajCrke).
-#include "activities/common/controls.h"
 #include "activities/common/lettercells.h"
 #include "activities/letters/matchingscreen.h"
 #include "activities/letters/tfsestavizloge.h"
@@ -9,6 +8,7 @@
 #include "media/hint.h"
 #include "support/packbuilder.h"
 #include "support/testhost.h"
+#include "widgets/controls.h"
 
 #include <QFile>
 #include <QFrame>

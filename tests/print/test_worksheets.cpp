@@ -3,15 +3,14 @@
 // passes), written to PDF and read back: texts and where they stand, red underlined letters,
 // card heights, how pictures fill their boxes; and the screens as they were afterwards.
 #include "activities/common/activityscreen.h"
-#include "activities/common/controls.h"
 #include "activities/common/lettercells.h"
 #include "activities/letters/matchingscreen.h"
 #include "activities/letters/tfbesede.h"
 #include "activities/letters/tfcrke.h"
 #include "activities/letters/tfkjejecrka.h"
 #include "activities/letters/tfsestavizloge.h"
-#include "activities/letters/tfzamenjajcrke.h"
 #include "activities/letters/tfvislice.h"
+#include "activities/letters/tfzamenjajcrke.h"
 #include "media/hint.h"
 #include "media/slovenian.h"
 #include "print/reportpreview.h"
@@ -20,6 +19,7 @@
 #include "support/pdfpage.h"
 #include "support/previewcatcher.h"
 #include "support/testhost.h"
+#include "widgets/controls.h"
 
 #include <QApplication>
 #include <QSet>

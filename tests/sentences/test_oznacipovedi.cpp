@@ -2,14 +2,14 @@
 // Mark correct sentences: the sets and their sound names, the shuffle, judging, help, reading
 // aloud with the right button, the exercise of ten sets; and that the built sound pack speaks
 // every sentence of both sentence screens.
-#include "activities/common/controls.h"
 #include "activities/sentences/tfoznacipovedi.h"
 #include "media/hint.h"
 #include "media/resourcepack.h"
-#include "sentences/sentencepacks.h"
 #include "print/worksheets.h"
+#include "sentences/sentencepacks.h"
 #include "support/previewcatcher.h"
 #include "support/testhost.h"
+#include "widgets/controls.h"
 
 #include <QLabel>
 #include <QSet>

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Insert the missing word: the sentence table, dealing, judging, help, the set of ten, and the
 // theme menu that opens, restarts and closes the screen.
-#include "activities/common/controls.h"
 #include "activities/sentences/tfmenivstavibesedo.h"
 #include "activities/sentences/tfvstavibesedo.h"
 #include "media/hint.h"
@@ -10,6 +9,7 @@
 #include "support/pdfpage.h"
 #include "support/previewcatcher.h"
 #include "support/testhost.h"
+#include "widgets/controls.h"
 
 #include <QLabel>
 #include <QPointer>

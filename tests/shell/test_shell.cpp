@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main menu, its display rules, the launching of screens, the backdrop and the about screen.
 #include "activities/common/activityscreen.h"
-#include "activities/common/controls.h"
-#include "activities/common/cursors.h"
 #include "activities/sentences/tfmenivstavibesedo.h"
 #include "activities/sentences/tfvstavibesedo.h"
 #include "media/delaysetting.h"
@@ -14,6 +12,8 @@
 #include "shell/displayrules.h"
 #include "shell/tfglavno.h"
 #include "shell/tfoprogramu.h"
+#include "widgets/controls.h"
+#include "widgets/cursors.h"
 
 #include <QApplication>
 #include <QMouseEvent>

@@ -2,12 +2,12 @@
 // The travel game's screen and the town card with small packs of their own: keys, pacing,
 // pause on leaving the program, the end of a game with its sounds and marker, the card's
 // hidden chooser and missing packs.
-#include "activities/common/controls.h"
 #include "activities/travel/tfkaca.h"
 #include "activities/travel/tfmesto.h"
 #include "support/packbuilder.h"
 #include "support/previewcatcher.h"
 #include "support/testhost.h"
+#include "widgets/controls.h"
 #include "widgets/odometer.h"
 #include "widgets/textlabel.h"
 

@@ -4,7 +4,6 @@
 // screen) and the town worksheet (Ljubljana's text and picture from the pack MESTA), with the
 // default packs of this program's folder. Prints the median and the slowest in milliseconds.
 #include "activities/common/activityscreen.h"
-#include "activities/common/controls.h"
 #include "activities/common/randomsource.h"
 #include "activities/letters/tfbesede.h"
 #include "activities/travel/kacamodel.h"
@@ -13,6 +12,7 @@
 #include "print/reportpreview.h"
 #include "print/worksheets.h"
 #include "support/testhost.h"
+#include "widgets/controls.h"
 
 #include <QApplication>
 #include <QDir>

@@ -3,8 +3,9 @@
 // using the packs that lie beside this program, and the worksheets their NATISNI prints to
 // OUTDIR/list-*.pdf with their preview windows. Sounds are recorded, not played.
 #include "activities/common/activityscreen.h"
-#include "activities/common/controls.h"
 #include "activities/common/lettercells.h"
+#include "activities/drawing/tfgrafomotorika.h"
+#include "activities/drawing/tracingcanvas.h"
 #include "activities/letters/tfaalib.h"
 #include "activities/letters/tfbesede.h"
 #include "activities/letters/tfcrke.h"
@@ -14,19 +15,18 @@
 #include "activities/letters/tfvislice.h"
 #include "activities/letters/tfzamenjajcrke.h"
 #include "activities/letters/tfzlogi.h"
-#include "activities/travel/tfkaca.h"
-#include "activities/travel/tfmesto.h"
-#include "activities/travel/tfgrafomotorika.h"
-#include "activities/travel/tracingcanvas.h"
 #include "activities/sentences/tfmenivstavibesedo.h"
 #include "activities/sentences/tfoznacipovedi.h"
 #include "activities/sentences/tfvstavibesedo.h"
+#include "activities/travel/tfkaca.h"
+#include "activities/travel/tfmesto.h"
 #include "media/apphost.h"
 #include "media/manualclock.h"
 #include "media/mediaservice.h"
 #include "media/recordingsoundoutput.h"
 #include "print/reportpreview.h"
 #include "shell/tfglavno.h"
+#include "widgets/controls.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,8 +2,8 @@
 #include "activities/common/lettercells.h"
 
 #include "activities/common/activityscreen.h"
-#include "activities/common/controls.h"
 #include "media/hint.h"
+#include "widgets/controls.h"
 
 #include <QMouseEvent>
 #include <algorithm>

@@ -2,10 +2,10 @@
 #include "activities/letters/matchingscreen.h"
 
 #include "activities/common/worksheetcells.h"
-#include "print/reportpreview.h"
-#include "activities/common/controls.h"
 #include "media/hint.h"
 #include "media/mediaservice.h"
+#include "print/reportpreview.h"
+#include "widgets/controls.h"
 
 #include <optional>
 #include <QEvent>

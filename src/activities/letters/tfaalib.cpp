@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "activities/letters/tfaalib.h"
 
-#include "activities/common/controls.h"
 #include "media/apphost.h"
 #include "media/hint.h"
 #include "media/hoversounds.h"
 #include "media/mediaservice.h"
+#include "widgets/controls.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -7,7 +7,6 @@
 #include <QRandomGenerator>
 #include <optional>
 
-#include "activities/common/controls.h"
 #include "activities/common/datarecords.h"
 #include "activities/common/lettercells.h"
 #include "media/clock.h"
@@ -15,6 +14,7 @@
 #include "media/mediaservice.h"
 #include "media/resourcepack.h"
 #include "media/slovenian.h"
+#include "widgets/controls.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -2,7 +2,6 @@
 #include "activities/letters/tfmenibezlcr.h"
 
 #include "activities/common/activityscreen.h"
-#include "activities/common/controls.h"
 #include "activities/letters/tfbesede.h"
 #include "activities/letters/tfcrke.h"
 #include "activities/letters/tfzlogi.h"
@@ -10,6 +9,7 @@
 #include "media/hint.h"
 #include "media/hoversounds.h"
 #include "media/mediaservice.h"
+#include "widgets/controls.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -75,9 +75,7 @@ TfMeniBeZlCr::TfMeniBeZlCr(AppHost &host, QWidget *parent)
     auto *title = new QLabel(QStringLiteral("Izberi igro"), this);
     title->setObjectName(QStringLiteral("Label1"));
     title->setFont(arial(24, true));
-    QPalette tp = title->palette();
-    tp.setColor(QPalette::WindowText, kNavy);
-    title->setPalette(tp);
+    setTextColour(title, kNavy);
     title->setAlignment(Qt::AlignCenter);
     title->setGeometry(0, 14, 419, 36);
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "activities/letters/tfprvacrka.h"
 
-#include "activities/common/controls.h"
 #include "activities/common/datarecords.h"
 #include "media/hint.h"
 #include "media/mediaservice.h"
+#include "widgets/controls.h"
 
 #include <QEvent>
 #include <QFrame>

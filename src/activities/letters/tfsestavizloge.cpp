@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "activities/letters/tfsestavizloge.h"
 
-#include "activities/common/controls.h"
 #include "media/hint.h"
+#include "widgets/controls.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -4,10 +4,10 @@
 #include "print/reportpreview.h"
 #include "print/worksheets.h"
 
-#include "activities/common/controls.h"
 #include "media/hint.h"
 #include "media/mediaservice.h"
 #include "media/slovenian.h"
+#include "widgets/controls.h"
 
 #include <QLabel>
 #include <QMouseEvent>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "activities/letters/wordpanelsscreen.h"
 
-#include "activities/common/controls.h"
 #include "activities/common/worksheetcells.h"
 #include "media/hint.h"
 #include "media/mediaservice.h"
 #include "print/reportpreview.h"
+#include "widgets/controls.h"
 
 #include <QFontMetrics>
 #include <QFrame>

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "activities/sentences/tfmenivstavibesedo.h"
 
-#include "activities/common/controls.h"
 #include "activities/sentences/tfvstavibesedo.h"
 #include "media/apphost.h"
 #include "media/hint.h"
 #include "media/hoversounds.h"
 #include "media/mediaservice.h"
 #include "media/resourcepack.h"
+#include "widgets/controls.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -48,9 +48,7 @@ TfMeniVstaviBesedo::TfMeniVstaviBesedo(AppHost &host, QWidget *parent)
     auto *title = new QLabel(QStringLiteral("Izberi igro"), this);
     title->setObjectName(QStringLiteral("Label1"));
     title->setFont(arial(24, true));
-    QPalette tp = title->palette();
-    tp.setColor(QPalette::WindowText, kNavy);
-    title->setPalette(tp);
+    setTextColour(title, kNavy);
     title->setAlignment(Qt::AlignCenter);
     title->setGeometry(0, 12, 346, 36);
     setHint(title, QStringLiteral("A40"));

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "activities/sentences/tfoznacipovedi.h"
 
-#include "activities/common/controls.h"
 #include "media/apphost.h"
 #include "media/hint.h"
 #include "print/reportpreview.h"
 #include "print/worksheets.h"
+#include "widgets/controls.h"
 
 #include <QEvent>
 #include <algorithm>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "activities/sentences/tfvstavibesedo.h"
 
-#include "activities/common/controls.h"
 #include "media/hint.h"
 #include "media/mediaservice.h"
 #include "print/reportpreview.h"
+#include "widgets/controls.h"
 
 #include <QDialog>
 #include <QEvent>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "activities/travel/kacaboard.h"
 
-#include "activities/common/controls.h"
+#include "widgets/controls.h"
 
 #include <QPainter>
 

@@ -1,15 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "activities/travel/tfkaca.h"
 
-#include "activities/common/controls.h"
-#include "activities/common/cursors.h"
+#include "activities/travel/kacacontrols.h"
 #include "activities/travel/tfmesto.h"
 #include "media/apphost.h"
 #include "media/hint.h"
 #include "media/mediaservice.h"
+#include "widgets/controls.h"
+#include "widgets/cursors.h"
 #include "widgets/odometer.h"
-#include "widgets/wavelengthcolor.h"
 #include "widgets/textlabel.h"
+#include "widgets/wavelengthcolor.h"
 
 #include <QButtonGroup>
 #include <QFrame>
@@ -46,99 +47,6 @@ ActivityScreen::Setup kacaSetup()
     s.commandNames.natisni = QStringLiteral("SpeedButton7");
     return s;
 }
-
-// The map with the train: shows the board's picture, which the screen updates cell by cell.
-class PaintBox : public QWidget {
-public:
-    PaintBox(const KacaBoard &board, QWidget *parent) : QWidget(parent), m_board(board)
-    {
-        setObjectName(QStringLiteral("PaintBox"));
-        setAttribute(Qt::WA_OpaquePaintEvent);
-    }
-
-protected:
-    void paintEvent(QPaintEvent *e) override
-    {
-        QPainter p(this);
-        for (const QRect &r : e->region())
-            p.drawImage(r.topLeft(), m_board.map(), r);
-    }
-
-private:
-    const KacaBoard &m_board;
-};
-
-// shpMesto: a circle, pen red, brush in the blink colour, hand cursor.
-class Marker : public QWidget {
-public:
-    explicit Marker(QWidget *parent) : QWidget(parent)
-    {
-        setObjectName(QStringLiteral("shpMesto"));
-        setCursor(Qt::PointingHandCursor);
-        setAttribute(Qt::WA_TranslucentBackground);
-        resize(15, 15);
-    }
-    void setFill(const QColor &c)
-    {
-        m_fill = c;
-        repaint();
-    }
-    QColor fill() const { return m_fill; }
-    std::function<void()> pressed;
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(QPen(Qt::red, 1.5));
-        p.setBrush(m_fill);
-        p.drawEllipse(QRectF(0.75, 0.75, width() - 1.5, height() - 1.5));
-    }
-    void mousePressEvent(QMouseEvent *e) override
-    {
-        if (e->button() == Qt::LeftButton && pressed)
-            pressed();
-    }
-
-private:
-    QColor m_fill = QColor(0, 255, 0);
-};
-
-// pbHitrost: the speed dial; left button slower, right button faster.
-class SpeedDial : public QWidget {
-public:
-    SpeedDial(KacaModel &model, QWidget *parent) : QWidget(parent), m_model(model)
-    {
-        setObjectName(QStringLiteral("pbHitrost"));
-        for (int i = 0; i < 5; ++i)
-            m_pictures[i] = programPicture(QStringLiteral("hitrost-%1").arg(i + 1), QSize(84, 52));
-    }
-    std::function<void()> changed;
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        p.drawPixmap(0, 0, m_pictures[m_model.dialPicture()]);
-    }
-    void mousePressEvent(QMouseEvent *e) override
-    {
-        if (e->button() == Qt::LeftButton)
-            m_model.slower();
-        else if (e->button() == Qt::RightButton)
-            m_model.faster();
-        else
-            return;
-        update();
-        if (changed)
-            changed();
-    }
-
-private:
-    KacaModel &m_model;
-    QPixmap m_pictures[5];
-};
 
 } // namespace
 
@@ -177,10 +85,10 @@ TfKaca::TfKaca(AppHost &host, QWidget *parent) : ActivityScreen(host, kacaSetup(
                         media().VecKot256Barv() ? QStringLiteral("slo16M") : QStringLiteral("slo256"),
                         map);
     m_board.setBackground(map);
-    m_paintBox = new PaintBox(m_board, this);
+    m_paintBox = new kaca::PaintBox(m_board, this);
     m_paintBox->setGeometry(QRect(kPaintBoxAt, QSize(620, 420)));
 
-    auto *marker = new Marker(this);
+    auto *marker = new kaca::Marker(this);
     marker->pressed = [this] { shpMestoMouseDown(); };
     marker->hide();
     m_shpMesto = marker;
@@ -274,7 +182,7 @@ void TfKaca::buildSidePanel()
     m_typeButtons[KacaModel::Lahka]->setChecked(true);
 
     label("Label2", QStringLiteral("Hitrost:"), {26, 154});
-    auto *dial = new SpeedDial(m_model, m_panel2);
+    auto *dial = new kaca::SpeedDial(m_model, m_panel2);
     dial->setGeometry(6, 174, 84, 52);
     dial->setCursor(programCursor(crMis));
     dial->changed = [this] { speedChanged(); };
@@ -457,7 +365,7 @@ void TfKaca::ApplicationEvents1Restore() { Risi(false, true); }
 
 void TfKaca::tmrMestoTimer()
 {
-    static_cast<Marker *>(m_shpMesto)->setFill(WavelengthToColor(m_model.blinkTick()));
+    static_cast<kaca::Marker *>(m_shpMesto)->setFill(WavelengthToColor(m_model.blinkTick()));
 }
 
 void TfKaca::shpMestoMouseDown()

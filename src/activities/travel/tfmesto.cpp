@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "activities/travel/tfmesto.h"
 
-#include "activities/common/controls.h"
 #include "media/apphost.h"
 #include "media/mediaservice.h"
 #include "print/reportpreview.h"
+#include "widgets/controls.h"
 
 #include <QComboBox>
 #include <QKeyEvent>

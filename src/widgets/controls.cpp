@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "activities/common/controls.h"
+#include "widgets/controls.h"
 
 #include <QEnterEvent>
 #include <QFrame>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "activities/travel/tracingcanvas.h"
+#include "activities/drawing/tracingcanvas.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "activities/travel/tfgrafomotorika.h"
+#include "activities/drawing/tfgrafomotorika.h"
 
-#include "activities/common/controls.h"
-#include "activities/common/cursors.h"
-#include "activities/travel/tracingcanvas.h"
+#include "activities/drawing/tracingcanvas.h"
 #include "media/hint.h"
 #include "media/mediaservice.h"
 #include "media/resourcepack.h"
+#include "widgets/controls.h"
+#include "widgets/cursors.h"
 
 #include <QFrame>
 #include <QLabel>
