@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main menu, its display rules, the launching of screens, the backdrop and the about screen.
 #include "activities/common/activityscreen.h"
+#include "activities/launcher.h"
 #include "activities/sentences/tfmenivstavibesedo.h"
 #include "activities/sentences/tfvstavibesedo.h"
 #include "media/delaysetting.h"
@@ -55,6 +56,10 @@ struct MenuFixture {
             messages.shown.append({caption, text});
         };
         menu = std::make_unique<TfGlavno>(std::move(setup));
+        // As the entry point wires it.
+        menu->setScreenLauncher([](int tag, TfGlavno &m) {
+            launchActivity(tag, m, &m, m.meniVstaviBesedo());
+        });
     }
     template<typename T = QWidget> T *find(const QString &name)
     {
