@@ -89,6 +89,7 @@ private slots:
     void missingScenePackLeavesTheSentencesWorking();
     void themeMenuOpensRestartsAndClosesTheActivity();
     void konecShowsTheThemeMenuOverTheActivity();
+    void themeMenuIsFramedOnTheWhiteScreen();
     void natisniPrintsTheThemeAndLeavesTheScreen();
 };
 
@@ -403,6 +404,27 @@ void TestVstaviBesedo::konecShowsTheThemeMenuOverTheActivity()
     QVERIFY(!menu.activity());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(a.isNull());
+}
+
+// The white menu over the white activity: a navy frame all round its edge, white inside it,
+// and the frame never covers the title or a button.
+void TestVstaviBesedo::themeMenuIsFramedOnTheWhiteScreen()
+{
+    TestHost host;
+    writeSentencePacks(host.packDir());
+    TfMeniVstaviBesedo menu(host);
+    const QImage shot = menu.grab().toImage();
+    QCOMPARE(shot.size(), QSize(346, 374));
+    const QRgb navy = qRgb(0, 0, 128), white = qRgb(255, 255, 255);
+    const int w = shot.width(), h = shot.height();
+    for (const QPoint &edge : {QPoint(0, 0), QPoint(w / 2, 0), QPoint(w - 1, h / 2), QPoint(w / 2, h - 1),
+                               QPoint(0, h / 2), QPoint(w - 1, h - 1), QPoint(2, h / 3), QPoint(w / 3, h - 3)})
+        QCOMPARE(shot.pixel(edge), navy);
+    for (const QPoint &inside : {QPoint(5, 5), QPoint(w - 6, h / 2), QPoint(w / 2, h - 6), QPoint(6, h - 6)})
+        QCOMPARE(shot.pixel(inside), white);
+    const QRect free = shot.rect().adjusted(4, 4, -4, -4);
+    for (QWidget *c : menu.findChildren<QWidget *>())
+        QVERIFY2(free.contains(c->geometry()), qPrintable(c->objectName()));
 }
 
 // NATISNI: the worksheet of the theme on screen: its scene over the top, its ten sentences in

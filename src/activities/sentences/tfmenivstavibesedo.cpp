@@ -11,6 +11,7 @@
 
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPainter>
 #include <QScreen>
 
 namespace tipsovo {
@@ -18,6 +19,7 @@ namespace tipsovo {
 namespace {
 
 const QColor kNavy(0, 0, 128);
+constexpr int kFrameWidth = 3;
 
 struct ThemeButton {
     const char *name;
@@ -50,7 +52,7 @@ TfMeniVstaviBesedo::TfMeniVstaviBesedo(AppHost &host, QWidget *parent)
     title->setFont(arial(24, true));
     setTextColour(title, kNavy);
     title->setAlignment(Qt::AlignCenter);
-    title->setGeometry(0, 12, 346, 36);
+    title->setGeometry(kFrameWidth + 1, 12, 346 - 2 * (kFrameWidth + 1), 36); // inside the frame
     setHint(title, QStringLiteral("A40"));
 
     for (int i = 0; i < 4; ++i) {
@@ -112,6 +114,17 @@ void TfMeniVstaviBesedo::showEvent(QShowEvent *e)
         move(r.topLeft());
     }
     QDialog::showEvent(e);
+}
+
+void TfMeniVstaviBesedo::paintEvent(QPaintEvent *e)
+{
+    QDialog::paintEvent(e);
+    // White and borderless, so it draws its own navy edge to stand out from the white screen
+    // under it, as the sound-delay dialog does over the menu picture.
+    QPainter p(this);
+    const int w = width(), h = height(), f = kFrameWidth;
+    for (const QRect &edge : {QRect(0, 0, w, f), QRect(0, h - f, w, f), QRect(0, 0, f, h), QRect(w - f, 0, f, h)})
+        p.fillRect(edge, kNavy);
 }
 
 void TfMeniVstaviBesedo::BitBtn1Click(int number)

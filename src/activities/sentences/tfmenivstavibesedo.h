@@ -15,7 +15,7 @@ class HoverSounds;
 // The theme menu of the insert-the-word activity: created once at start-up and shown modally
 // from the main menu each time, and again by the activity's KONEC. A theme button opens the
 // activity with that theme (or restarts the open one with it); "Zapri" closes the activity, if
-// one is open, and the menu.
+// one is open, and the menu. A navy frame edges the white window.
 class TfMeniVstaviBesedo : public QDialog {
     Q_OBJECT
 public:
@@ -37,6 +37,7 @@ public slots:
 
 protected:
     void showEvent(QShowEvent *e) override;
+    void paintEvent(QPaintEvent *e) override;
 
 private:
     void loadPictures();
