@@ -3,7 +3,8 @@
 # Checks the rendered program pictures: check-program-pictures.sh PICTURES_DIR CONTENT_DIR
 # - every picture of program/pictures.tsv exists at its size, as PNG with alpha;
 # - the menu is light under every button, so the navy captions read (whole button area);
-# - the screen backgrounds are light and calm wherever the screen writes;
+# - the screen backgrounds are light and calm wherever the screen writes, and the wallpaper
+#   tiles hold no letters;
 # - the marks, button and command pictures have a transparent background;
 # - the cursors use only black, white and transparent pixels, and their hot spots are drawn;
 # - credits.txt is the current CREDITS.
@@ -75,6 +76,14 @@ for tile in bg-sestavizloge.png bg-zamenjajcrke.png; do
 done
 # The where-is-the-letter wallpaper lies under every word, so the whole tile stays quiet.
 [ -f "$dir/bg-kjejecrka-tile.png" ] && quiet bg-kjejecrka-tile.png "the whole tile" 99x87+0+0
+# The tiles lie right beside the words and letters a child reads or searches: no letter on
+# them, neither written (<text>) nor placed as an icon (the sets have letter icons).
+for tile in bg-kjejecrka-tile bg-sestavizloge bg-zamenjajcrke; do
+    svg=$content/program/$tile.svg
+    [ -f "$svg" ] || { fail "$svg missing"; continue; }
+    if grep -Eq '<(text|tspan|textPath|icon)[ >/]' "$svg"; then fail "$tile.svg writes letters (text or icons) on the wallpaper"
+    else pass "$tile.svg has no letters"; fi
+done
 
 if [ -f "$dir/bg-oznacipovedi.png" ]; then
     quiet bg-oznacipovedi.png instruction 772x41+14+14
