@@ -29,10 +29,12 @@ public:
     }
     int exercises = 0;
     int clears = 0;
+    int helps = 0;
 
 protected:
     void newExercise() override { ++exercises; }
     void clearUsed() override { ++clears; }
+    void help() override { ++helps; }
 
 private:
     static Setup setupFor(SetStart start, int length)
@@ -73,6 +75,7 @@ private slots:
     void restartStartsANewSetAndShowingDoesNotAddOne();
     void wallpaperCoversTheScreenWithWholeTiles();
     void doubleClickCountsOnceOnEveryKindOfControl();
+    void helpCountsEveryPressHoweverFastTheyCome();
     void hoverTintsTheButtonEvenlyWithoutAFrameLine();
 };
 
@@ -423,6 +426,29 @@ void TestFrame::doubleClickCountsOnceOnEveryKindOfControl()
     QCOMPARE(outsideClicks.size(), 2);
 }
 
+void TestFrame::helpCountsEveryPressHoweverFastTheyCome()
+{
+    TestHost host;
+    writeSounds(host);
+    CountingScreen s(host, ActivityScreen::SetStart::AtCreation);
+    FlatButton *pomoc = s.commandButton(ActivityScreen::Command::Pomoc);
+    QVERIFY(ActivityScreen::countsEveryPress(pomoc));
+    // 22 presses a quarter of a second apart: Qt makes every second one a double-click.
+    for (int i = 0; i < 11; ++i)
+        doubleClick(pomoc);
+    QCOMPARE(s.helps, 22);
+
+    // The rest of the row keeps the rule of choices: PONOVI twice in a row starts one set.
+    const int exercises = s.exercises;
+    doubleClick(s.commandButton(ActivityScreen::Command::Ponovi));
+    QCOMPARE(s.exercises, exercises + 1);
+    // And a double-click on a choice next to it still counts once.
+    auto *cell = new LetterCell(1, 20, &s);
+    cell->resize(30, 30);
+    QSignalSpy cellClicks(cell, &LetterCell::clicked);
+    doubleClick(cell);
+    QCOMPARE(cellClicks.size(), 1);
+}
 
 void TestFrame::hoverTintsTheButtonEvenlyWithoutAFrameLine()
 {

@@ -300,6 +300,10 @@ private slots:
     void sestaviSetFinishedByHelpPraisesWithoutWaiting();
     void sestaviPictureSpeaksItsWordUntilTheWordIsDone();
     void doubleClickCountsOnce();
+    void sestaviFastHelpRevealsASyllableForEveryPress();
+    void offersKeepApartByTheLeastShift_data();
+    void offersKeepApartByTheLeastShift();
+    void everyCardOfBothTablesKeepsItsOffersApart();
     void sestaviBadPicturePacks_data();
     void sestaviBadPicturePacks();
 
@@ -644,6 +648,118 @@ void TestWordPanels::doubleClickCountsOnce()
     const auto &n = z.s->naloga(1);
     doubleClick(z.s->letterCell(1, n.Mesto1 == 1 ? 2 : 1));
     QCOMPARE(z.s->wrongCount(), 1);
+}
+
+void TestWordPanels::sestaviFastHelpRevealsASyllableForEveryPress()
+{
+    Sestavi t;
+    int syllables = 0;
+    for (int j = 1; j <= 4; ++j)
+        syllables += int(nonEmpty(t.s->naloga(j).word.Zlogi).size());
+    auto revealed = [&] {
+        int n = 0;
+        for (int j = 1; j <= 4; ++j)
+            n += int(nonEmpty(t.s->naloga(j).word.Zlogi).size() - nonEmpty(t.s->naloga(j).Manjka).size());
+        return n;
+    };
+    // 22 presses a quarter of a second apart (every second one is Qt's double-click), or as
+    // many as the exercise has syllables.
+    QWidget *pomoc = t.button(ActivityScreen::Command::Pomoc);
+    const int presses = 2 * qMin(11, syllables / 2);
+    for (int i = 0; i < presses / 2; ++i)
+        doubleClick(pomoc);
+    QCOMPARE(revealed(), presses);
+    QCOMPARE(t.s->rightCount(), 0);
+    QCOMPARE(t.s->wrongCount(), 0);
+}
+
+// An offer of width w at (x, y) whose letters leave 2 pixels blank left and right, 3 above
+// and 7 below, as capitals do in their cell.
+WordPanelsScreen::OfferBox offerAt(int x, int y, int w)
+{
+    const QRect box(x, y, w, 28);
+    return {box, box.adjusted(2, 3, -2, -7)};
+}
+
+void TestWordPanels::offersKeepApartByTheLeastShift_data()
+{
+    using Offers = QList<WordPanelsScreen::OfferBox>;
+    using Shifts = QList<QPoint>;
+    QTest::addColumn<Offers>("offers");
+    QTest::addColumn<Shifts>("shifts");
+    const auto znik = offerAt(169, 47, 62), pa = offerAt(227, 37, 34);
+    QTest::newRow("apart offers stay") << Offers{znik, offerAt(260, 100, 34)} << Shifts{{}, {}};
+    // The later one moves: PA up by 12 (right would be 14, left leaves the card).
+    QTest::newRow("ŽNIK then PA") << Offers{znik, pa} << Shifts{{}, {0, -12}};
+    QTest::newRow("PA then ŽNIK") << Offers{pa, znik} << Shifts{{}, {0, 12}};
+    // One above the other the boxes may overlap while the letters keep 4 pixels apart.
+    QTest::newRow("stacked") << Offers{znik, offerAt(169, 69, 62)} << Shifts{{}, {}};
+    QTest::newRow("stacked a pixel closer") << Offers{znik, offerAt(169, 68, 62)} << Shifts{{}, {0, 1}};
+    // Side by side the letters keep a space apart.
+    QTest::newRow("side by side") << Offers{znik, offerAt(236, 47, 62)} << Shifts{{}, {5, 0}};
+    // Out of the card on the right: back in, also the first one.
+    QTest::newRow("sticking out") << Offers{offerAt(300, 10, 62)} << Shifts{{-12, 0}};
+    // Clear of the first it would land on the second: it goes where it clears both.
+    QTest::newRow("clears every earlier offer")
+        << Offers{offerAt(200, 100, 40), offerAt(252, 100, 40), offerAt(205, 105, 40)}
+        << Shifts{{}, {}, {0, 17}};
+}
+
+void TestWordPanels::offersKeepApartByTheLeastShift()
+{
+    QFETCH(QList<WordPanelsScreen::OfferBox>, offers);
+    QFETCH(QList<QPoint>, shifts);
+    QCOMPARE(WordPanelsScreen::keepOffersApart(offers, QRect(155, 0, 195, 217)), shifts);
+}
+
+// Every word of both tables in every slot, dealt with many shuffles: the shown offers of a
+// card never touch, stay inside their panel beside the picture, and an offer whose own place
+// is free lies there.
+template<typename T> void checkEveryCard(T &t)
+{
+    QSet<QString> cards;
+    int moved = 0;
+    for (quint32 seed = 1; seed <= 150 && !QTest::currentTestFailed(); ++seed) {
+        t.s->random().seed(seed);
+        t.s->Ponovi();
+        for (int j = 1; j <= WordPanelsScreen::kSlots; ++j) {
+            cards.insert(QStringLiteral("%1 %2").arg(j).arg(t.ime(j)));
+            const QRect bounds = t.s->offerBounds(j);
+            QList<LetterCell *> before;
+            for (int k = 1; k <= WordPanelsScreen::kOffers; ++k) {
+                LetterCell *c = t.s->offerCell(j, k);
+                if (!t.shown(c) || c->text().isEmpty())
+                    continue;
+                const QString at = QStringLiteral("seed %1 slot %2 place %3 '%4'")
+                                       .arg(seed).arg(j).arg(k).arg(c->text());
+                QVERIFY2(bounds.contains(c->geometry()), qPrintable(at));
+                const WordPanelsScreen::OfferBox mine = WordPanelsScreen::offerBox(c);
+                QVERIFY2(c->geometry().contains(mine.ink), qPrintable(at));
+                const QPoint shift = c->pos() - t.s->offerPlace(j, k);
+                bool ownFree = bounds.contains(mine.box.translated(-shift));
+                for (LetterCell *b : before) {
+                    const QRect other = WordPanelsScreen::offerBox(b).ink;
+                    QVERIFY2(WordPanelsScreen::offersClear(other, mine.ink),
+                             qPrintable(at + QStringLiteral(" touches '") + b->text() + "'"));
+                    ownFree = ownFree && WordPanelsScreen::offersClear(other, mine.ink.translated(-shift));
+                }
+                if (ownFree)
+                    QVERIFY2(shift.isNull(), qPrintable(at));
+                moved += !shift.isNull();
+                before.append(c);
+            }
+        }
+    }
+    QCOMPARE(cards.size(), WordPanelsScreen::kSlots * int(T::Screen::wordTable().size()));
+    qInfo("%d offers moved clear", moved);
+}
+
+void TestWordPanels::everyCardOfBothTablesKeepsItsOffersApart()
+{
+    Sestavi sestavi;
+    checkEveryCard(sestavi);
+    Zamenjaj zamenjaj;
+    checkEveryCard(zamenjaj);
 }
 
 void TestWordPanels::sestaviBadPicturePacks_data() { addBadPictureRows(); }

@@ -380,9 +380,13 @@ void TestShell::activityButtonOpensItsScreen_data()
 {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("screen");
+    QTest::newRow("first letter") << "btn2" << "TfPrvaCrka";
     QTest::newRow("compose syllables") << "btn4" << "TfSestaviZloge";
     QTest::newRow("swap wrong letters") << "btn5" << "TfZamenjajCrke";
+    QTest::newRow("where is the letter") << "btn6" << "TfKjeJeCrka";
     QTest::newRow("mark correct sentences") << "btn8" << "TfOznaciPovedi";
+    QTest::newRow("follow lines") << "btn9" << "TfGrafomotorika";
+    QTest::newRow("travel") << "btn10" << "TfKaca";
 }
 
 void TestShell::activityButtonOpensItsScreen()
@@ -397,6 +401,18 @@ void TestShell::activityButtonOpensItsScreen()
             opened = w;
     QVERIFY(opened);
     QCOMPARE(opened->geometry(), f.menu->geometry());
+    // Its POMOČ (where it has one) counts both presses of a double-click: a child pressing
+    // help quickly gets help for every press.
+    auto *activity = qobject_cast<ActivityScreen *>(opened.data());
+    QVERIFY(activity);
+    FlatButton *pomoc = activity->commandButton(ActivityScreen::Command::Pomoc);
+    if (pomoc->isVisibleTo(activity)) {
+        QSignalSpy presses(pomoc, &QAbstractButton::clicked);
+        QTest::mouseClick(pomoc, Qt::LeftButton);
+        QTest::mouseDClick(pomoc, Qt::LeftButton);
+        QTest::mouseRelease(pomoc, Qt::LeftButton);
+        QCOMPARE(presses.size(), 2);
+    }
     opened->close();
     QTRY_VERIFY(opened.isNull());
 }

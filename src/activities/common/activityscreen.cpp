@@ -35,8 +35,10 @@ const CommandSpec kCommands[5] = {
 };
 // A double-click is one click of a child who has not learnt the difference: on an activity
 // screen the second press of a double-click (Qt's double-click event) and the release after it
-// reach no word, cell, tile, slot or button, so nothing counts twice. One filter for the whole
-// application sees these events before any widget or screen filter does.
+// reach no word, cell, tile, slot or button, so no choice counts twice. A control that counts
+// every press (POMOČ: each press helps once more, however quickly they follow) gets them as
+// Qt gives them. One filter for the whole application sees these events before any widget or
+// screen filter does.
 class SingleClickFilter : public QObject {
 public:
     using QObject::QObject;
@@ -49,7 +51,7 @@ protected:
             m_swallowRelease = false;
             break;
         case QEvent::MouseButtonDblClick:
-            if (onActivityScreen(watched)) {
+            if (onActivityScreen(watched) && !ActivityScreen::countsEveryPress(watched)) {
                 m_swallowRelease = true;
                 return true;
             }
@@ -182,6 +184,7 @@ void ActivityScreen::buildFrame(const Setup &setup)
         m_buttons[i] = b;
     }
     m_buttons[int(Command::Naprej)]->hide();
+    setCountsEveryPress(m_buttons[int(Command::Pomoc)]);
     connect(m_buttons[int(Command::Naprej)], &FlatButton::clicked, this, &ActivityScreen::Naprej);
     connect(m_buttons[int(Command::Pomoc)], &FlatButton::clicked, this, [this] { help(); });
     connect(m_buttons[int(Command::Natisni)], &FlatButton::clicked, this, [this] { print(); });
@@ -241,6 +244,16 @@ void ActivityScreen::setClickable(QWidget *w, bool clickable)
         w->setCursor(Qt::PointingHandCursor);
     else
         w->unsetCursor();
+}
+
+void ActivityScreen::setCountsEveryPress(QWidget *w, bool on)
+{
+    w->setProperty("CountsEveryPress", on);
+}
+
+bool ActivityScreen::countsEveryPress(const QObject *o)
+{
+    return o && o->property("CountsEveryPress").toBool();
 }
 
 bool ActivityScreen::isClickable(const QWidget *w)

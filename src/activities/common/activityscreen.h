@@ -94,6 +94,10 @@ public:
     // Clickable items show the hand; solved or unusable items the normal pointer.
     static void setClickable(QWidget *w, bool clickable);
     static bool isClickable(const QWidget *w);
+    // A double-click on an activity screen is one click (choices never count twice), except on
+    // a control that counts every press, such as POMOČ: there each press of the two counts.
+    static void setCountsEveryPress(QWidget *w, bool on = true);
+    static bool countsEveryPress(const QObject *o);
 
     // Background: a full-screen picture, or a tile repeated over the whole screen.
     void setBackgroundPicture(const QPixmap &picture);

@@ -41,7 +41,8 @@ QFrame *whitePanel(QWidget *parent, const QString &name, QFrame::Shape shape)
 WordPanelsScreen::WordPanelsScreen(AppHost &host, const ActivityScreen::Setup &setup,
                                    const Layout &layout, QWidget *parent)
     : ActivityScreen(host, setup, parent), m_picturePack(layout.picturePack),
-      m_lettersClickable(layout.lettersClickable), m_sheetKind(layout.sheetKind), m_cells(this)
+      m_lettersClickable(layout.lettersClickable), m_sheetKind(layout.sheetKind),
+      m_offerPlaces(layout.offerPlaces), m_innerPanel(layout.innerPanel), m_cells(this)
 {
     setWallpaper(programPicture(layout.wallpaper));
     instructionLine()->setGeometry(14, 14, width() - 28, 41);
@@ -117,8 +118,10 @@ void WordPanelsScreen::dealExercise()
 {
     commandButton(Command::Naprej)->hide();
     clearPanels();
-    for (int j = 1; j <= kSlots; ++j)
+    for (int j = 1; j <= kSlots; ++j) {
         dealSlot(j);
+        arrangeOffers(j);
+    }
 }
 
 void WordPanelsScreen::clearPanels()
@@ -164,10 +167,89 @@ void WordPanelsScreen::setOffer(int j, int k, const QString &text, bool hideEmpt
 {
     LetterCell *cell = offerCell(j, k);
     cell->setText(text);
-    // Sized to the caption, as the syllables differ in length.
+    // Sized to the caption, as the syllables differ in length; as high as the font with room
+    // above and below for the carons of Č, Š, Ž, which reach over the font's ascent.
     const QFontMetrics fm(cell->font());
-    cell->resize(qMax(fm.horizontalAdvance(text) + 4, fm.averageCharWidth()), fm.height());
+    const int caron = qMax(0, -fm.tightBoundingRect(QStringLiteral("ČŠŽ")).top() - fm.ascent());
+    cell->resize(qMax(fm.horizontalAdvance(text) + 4, fm.averageCharWidth()),
+                 fm.height() + 2 * caron);
     cell->setVisible(!(hideEmpty && text.isEmpty()));
+}
+
+WordPanelsScreen::OfferBox WordPanelsScreen::offerBox(const LetterCell *cell)
+{
+    // The cell is sized to its caption and draws it centred, its baseline at the font's ascent
+    // below the middle band's top.
+    const QFontMetrics fm(cell->font());
+    const QString text = cell->text();
+    const QRect box = cell->geometry();
+    const QPoint origin(box.x() + (box.width() - fm.horizontalAdvance(text)) / 2,
+                        box.y() + (box.height() - fm.height()) / 2 + fm.ascent());
+    return {box, fm.tightBoundingRect(text).translated(origin)};
+}
+
+bool WordPanelsScreen::offersClear(const QRect &a, const QRect &b)
+{
+    return !b.intersects(a.adjusted(-kOfferGapX, -kOfferGapY, kOfferGapX, kOfferGapY));
+}
+
+QList<QPoint> WordPanelsScreen::keepOffersApart(const QList<OfferBox> &offers, const QRect &bounds)
+{
+    QList<QRect> inks; // of the offers placed so far
+    QList<QPoint> shifts;
+    for (const OfferBox &o : offers) {
+        auto fits = [&](QPoint d) {
+            const QRect ink = o.ink.translated(d);
+            return bounds.contains(o.box.translated(d))
+                   && std::all_of(inks.begin(), inks.end(),
+                                  [&](const QRect &p) { return offersClear(p, ink); });
+        };
+        // The nearest free place has each coordinate either where the offer is or against an
+        // edge: its box against the bounds, its ink against a placed ink with the gap.
+        QList<int> dxs{0, bounds.left() - o.box.left(), bounds.right() - o.box.right()};
+        QList<int> dys{0, bounds.top() - o.box.top(), bounds.bottom() - o.box.bottom()};
+        for (const QRect &p : inks) {
+            dxs << p.left() - kOfferGapX - 1 - o.ink.right() << p.right() + kOfferGapX + 1 - o.ink.left();
+            dys << p.top() - kOfferGapY - 1 - o.ink.bottom() << p.bottom() + kOfferGapY + 1 - o.ink.top();
+        }
+        std::optional<QPoint> best;
+        qint64 bestDistance = 0;
+        for (int dx : dxs) {
+            for (int dy : dys) {
+                const qint64 d = qint64(dx) * dx + qint64(dy) * dy;
+                if ((!best || d < bestDistance) && fits({dx, dy})) {
+                    best = QPoint(dx, dy);
+                    bestDistance = d;
+                }
+            }
+        }
+        shifts.append(best.value_or(QPoint()));
+        inks.append(o.ink.translated(shifts.last()));
+    }
+    return shifts;
+}
+
+QRect WordPanelsScreen::offerBounds(int j) const
+{
+    const QRect panel = m_panels[j - 1]->rect();
+    return QRect(QPoint(m_innerPanel.right() + 1, panel.top()), panel.bottomRight());
+}
+
+void WordPanelsScreen::arrangeOffers(int j)
+{
+    QList<LetterCell *> shown;
+    QList<OfferBox> boxes;
+    for (int k = 1; k <= kOffers; ++k) {
+        LetterCell *cell = offerCell(j, k);
+        cell->move(m_offerPlaces[j - 1][k - 1]);
+        if (cell->isVisibleTo(this) && !cell->text().isEmpty()) {
+            shown.append(cell);
+            boxes.append(offerBox(cell));
+        }
+    }
+    const QList<QPoint> shifts = keepOffersApart(boxes, offerBounds(j));
+    for (qsizetype i = 0; i < shown.size(); ++i)
+        shown.at(i)->move(shown.at(i)->pos() + shifts.at(i));
 }
 
 void WordPanelsScreen::setStrikeOut(LetterCell *cell, bool on)

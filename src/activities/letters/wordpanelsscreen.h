@@ -71,6 +71,30 @@ public:
     // Letter `place` (from 1) of a word as a one-letter string; empty past the end.
     static QString letterAt(const QString &word, int place);
 
+    // Two offers of a card touch when the letters they show come closer than a space of their
+    // font side by side (so "ŽNIK" and "PA" never read as one word) or kOfferGapY one above the
+    // other. What counts is the ink of the letters (carons included), not the cells' boxes,
+    // which hold blank above and below the capitals: the scattered places stack offers closer
+    // than a box's height, and that reads well.
+    static constexpr int kOfferGapX = 14;
+    static constexpr int kOfferGapY = 4;
+    // An offer as placed: its cell's box, and the ink of its letters (same coordinates).
+    struct OfferBox {
+        QRect box;
+        QRect ink;
+    };
+    static OfferBox offerBox(const LetterCell *cell); // in its panel's coordinates
+    // Whether the letters of ink b keep clear of the letters of ink a.
+    static bool offersClear(const QRect &a, const QRect &b);
+    // For each offer in order, the least shift that keeps its box inside `bounds` and its ink
+    // clear of every offer before it (as already shifted): none for an offer that is clear and
+    // inside, none either for one that fits nowhere.
+    static QList<QPoint> keepOffersApart(const QList<OfferBox> &offers, const QRect &bounds);
+    // Where the offers of slot j may lie: the word panel right of its inner panel.
+    QRect offerBounds(int j) const;
+    // The own place of offer place k of slot j (where it lies unless it has to keep clear).
+    QPoint offerPlace(int j, int k) const { return m_offerPlaces[j - 1][k - 1]; }
+
     // What both screens set up alike: their command names, a set started at activation.
     static ActivityScreen::Setup panelsSetup(const QString &name, const QString &instruction,
                                              const QString &hint, int setLength);
@@ -118,6 +142,9 @@ protected:
     void showLetters(int j, const QString &text, const QColor &colour);
     // Offer place k of slot j: its caption, sized to it; hidden when empty, if `hideEmpty`.
     void setOffer(int j, int k, const QString &text, bool hideEmpty);
+    // The shown offers of slot j back at their own places, then each one that would touch an
+    // offer before it (or stick out of its panel) moved clear by the least distance.
+    void arrangeOffers(int j);
     static void setStrikeOut(LetterCell *cell, bool on);
     // A uniformly drawn index whose used flag is clear; -1 when none is free.
     int drawFree(const QList<bool> &used);
@@ -131,6 +158,8 @@ private:
     bool m_lettersClickable = false;
     PictureCardSheet::Kind m_sheetKind;
     RandomSource m_random;
+    std::array<std::array<QPoint, kOffers>, kSlots> m_offerPlaces{};
+    QRect m_innerPanel;
     QFrame *m_panels[kSlots] = {};
     QLabel *m_pictures[kSlots] = {};
     LetterCells m_cells;
