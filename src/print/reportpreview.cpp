@@ -12,6 +12,7 @@
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
@@ -68,7 +69,10 @@ bool saveReportPdf(const Report &report, const QString &path, QString *error)
         writer.setCreator(QStringLiteral("Tipsovo"));
         painted = report.render(writer);
     }
-    if (!painted) {
+    // The written PDF may still lie in the file's buffer: a disk that is full takes the
+    // last of it only now, and QSaveFile would still put the cut-off file in place of the
+    // older one, so the flush is checked before the file is committed.
+    if (!painted || !file.flush() || file.error() != QFileDevice::NoError) {
         file.cancelWriting();
         if (error)
             *error = cannotSave(path);
@@ -223,6 +227,15 @@ bool ReportPreview::shraniKotPdf()
 
 void ReportPreview::natisni()
 {
+    // With no printer at all (none installed, or no print service running) the platform's
+    // dialog would offer only printing into a file somewhere: say so, and show the way that
+    // works without a printer.
+    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+        m_showError(this, QStringLiteral("Ni nameščenega tiskalnika.\nDelovni list lahko "
+                                         "shraniš z gumbom »Shrani kot PDF« in ga natisneš "
+                                         "drugje."));
+        return;
+    }
     QPrinter printer(QPrinter::HighResolution);
     preparePrinter(printer, m_report);
     QPrintDialog dialog(&printer, this);
