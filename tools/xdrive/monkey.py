@@ -173,7 +173,8 @@ class Monkey:
         if tag in (1, 7):
             chooser = xdrive.wait_for(lambda: self.chooser(tag), 15, 0.1)
             if not chooser:
-                raise Failure("the chooser of %s did not show" % NAMES[tag])
+                raise Failure("the chooser of %s did not show (windows: %s)"
+                              % (NAMES[tag], self.program_windows()))
             self.choose(tag, chooser, choice)
         self.wait_in_activity(tag)
 
@@ -256,6 +257,7 @@ class Monkey:
         return "rest"
 
     def play(self, tag, seconds):
+        self.events = 0
         seed = "%s-%d" % (self.args.seed, tag)
         rng = random.Random(seed)
         self.current_seed = seed
@@ -287,6 +289,7 @@ class Monkey:
                 continue
             self.event(rng, t)
             stats["events"] += 1
+            self.events = stats["events"]
             time.sleep(rng.uniform(0.002, 0.02))
             if time.monotonic() >= next_ping:
                 stats["slowest"] = max(stats["slowest"], self.answers(where))
@@ -341,7 +344,7 @@ def main():
                      stats["slowest"] * 1000), flush=True)
     except Failure as e:
         status = 1
-        print("FAIL: %s" % e, flush=True)
+        print("FAIL: %s (after %d events)" % (e, getattr(monkey, "events", 0)), flush=True)
         print("replay: scripts/monkey %g --seed %s --only %s"
               % (args.seconds, args.seed, " ".join(str(t) for t in tags[len(rows):])),
               flush=True)
