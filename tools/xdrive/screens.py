@@ -102,7 +102,13 @@ class Bench:
 
     def point(self, target):
         kind, x, y = target
-        w = self.m if kind == "menu" else self.top()
+        if kind == "menu":
+            w = self.m
+        else:
+            # A chooser's button: the chooser is the small window on top once it has come up.
+            w = xdrive.wait_for(lambda: (lambda t: t if t and t.width < 800 else None)(self.top()), 10)
+            if w is None:
+                raise Failure("no chooser came up for a click at %d,%d in it" % (x, y))
         return (w.x + x, w.y + y)
 
     def grab(self):
@@ -141,11 +147,12 @@ class Bench:
         self.settle(before, start)
 
     def timed_click(self, target, mode):
+        if mode != "rest":
+            self.x.move(5, 5)
+            time.sleep(self.args.quiet)
         x, y = self.point(target)
         if mode == "quick":
             # From a spot without a sound, after a quiet while, onto the button just before.
-            self.x.move(5, 5)
-            time.sleep(self.args.quiet)
             self.x.move(x, y)
             time.sleep(0.05)
         elif mode == "rest":
@@ -154,8 +161,6 @@ class Bench:
             time.sleep(self.args.rest)
         else:
             # "hover": the click comes while the button's hover sound is playing.
-            self.x.move(5, 5)
-            time.sleep(self.args.quiet)
             self.x.move(x, y)
             time.sleep(self.args.hover)
         before = self.grab()
