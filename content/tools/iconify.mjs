@@ -5,6 +5,7 @@
 import { readFileSync, existsSync } from 'node:fs';
 import { join, dirname } from 'node:path';
 import { fileURLToPath } from 'node:url';
+import { composeFigures } from './figures.mjs';
 
 const contentDir = join(dirname(fileURLToPath(import.meta.url)), '..');
 const sets = new Map();
@@ -131,10 +132,11 @@ export function iconSvg(ref) {
 }
 
 // Own SVG files may place icons with <icon src="noto:sun" x=".." y=".." width=".." height=".."
-// [transform=".."] [opacity=".."]/>; this inlines each as a nested <svg> with its own id prefix.
+// [transform=".."] [opacity=".."]/>, and people with <person .../> (figures.mjs); this draws the
+// people and inlines each icon as a nested <svg> with its own id prefix.
 export function composeSvg(text) {
     let counter = 0;
-    return text.replace(/<icon\s([^>]*?)\/>/g, (whole, attrText) => {
+    return composeFigures(text).replace(/<icon\s([^>]*?)\/>/g, (whole, attrText) => {
         const attrs = {};
         for (const m of attrText.matchAll(/([a-zA-Z-]+)="([^"]*)"/g)) attrs[m[1]] = m[2];
         if (!attrs.src) throw new Error(`<icon> without src: ${whole}`);
@@ -150,7 +152,8 @@ export function composeSvg(text) {
     });
 }
 
-// Every icon reference an own SVG places.
+// Every icon reference an own SVG places, the heads of its people too.
 export function iconRefsIn(text) {
-    return [...text.matchAll(/<icon\s[^>]*?src="([^"]+)"[^>]*?\/>/g)].map((m) => m[1]);
+    return [...text.matchAll(/<icon\s[^>]*?src="([^"]+)"[^>]*?\/>/g), ...text.matchAll(/<person\s[^>]*?head="([^"]+)"[^>]*?\/>/g)]
+        .map((m) => m[1]);
 }
