@@ -246,6 +246,7 @@ private slots:
     void hardTypeShowsTheNextLetterInRed()
     {
         TestHost host;
+        writeSounds(host);
         TfKaca s(host);
         key(&s, Qt::Key_T);
         playTo(s, QStringLiteral("Ptuj"));
@@ -259,6 +260,16 @@ private slots:
         for (const MarkupPiece &p : s.lblMesto()->pieces())
             redT = redT || (p.text == QStringLiteral("t") && p.color == QColor(Qt::red));
         QVERIFY(redT);
+
+        // A frog of a later letter ("j" before "t"): the child hears "narobe", the red count
+        // grows, the train stays as long and the name still waits for its "t".
+        const int length = s.model().train().size();
+        host.log->clear();
+        eatNext(s, 3);
+        QCOMPARE(host.log->requested(), QStringList{QStringLiteral("narobe")});
+        QCOMPARE(s.wrongLabel()->text(), QStringLiteral("1"));
+        QCOMPARE(s.model().train().size(), length);
+        QCOMPARE(s.lblMesto()->caption(), KacaModel::FormatirajLabelo(QStringLiteral("Ptuj"), 2));
     }
 
     // Holding Ctrl and typing the code word opens the chooser, also after other Ctrl keys;

@@ -285,6 +285,8 @@ void TfKaca::GameLoop()
     const KacaModel::Step s = m_model.step();
     if (!s.moved)
         return;
+    // A child who cannot read the name yet hears why the frog stayed: the letter was not the
+    // next one. The same word as every other screen's wrong answer, whenever the red count grows.
     if (s.wrongLetter)
         say(QStringLiteral("narobe"));
     Risi(s.grew, false);
@@ -327,6 +329,7 @@ void TfKaca::afterEnd()
     case KacaModel::Ending::Wall:
     case KacaModel::Ending::Wagon:
         showTexts();
+        // The crash's text is for the grown-ups; the child hears that the game went wrong.
         say(QStringLiteral("narobe"));
         break;
     case KacaModel::Ending::None:
