@@ -87,6 +87,15 @@ bool HoverSounds::eventFilter(QObject *watched, QEvent *event)
     return false;
 }
 
+void HoverSounds::pointAt(QWidget *control)
+{
+    m_timer.start();
+    if (speaksOnHover(control))
+        m_cakajociZvok = hintOf(control);
+    else
+        m_cakajociZvok.clear();
+}
+
 void HoverSounds::fire()
 {
     m_timer.stop();

@@ -29,6 +29,8 @@ public:
     QTimer &timer() { return m_timer; }                // tmrZvok
     QString pending() const { return m_cakajociZvok; } // cakajociZvok
     void setPending(const QString &hint) { m_cakajociZvok = hint; }
+    // The keyboard's mark has come to `control`: as if the pointer had entered it.
+    void pointAt(QWidget *control);
     // What tmrZvok does when it fires; tests call it instead of waiting for the timer.
     void fireNow() { fire(); }
 

@@ -12,6 +12,7 @@
 #include "shell/tftma.h"
 #include "widgets/controls.h"
 #include "widgets/cursors.h"
+#include "widgets/keyboardchoices.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -146,6 +147,9 @@ TfGlavno::TfGlavno(Setup setup, QWidget *parent)
     registerProgramCursors();
     m_media->setZamikZvoka(DelaySetting::read());
     m_hover = new HoverSounds(this, *m_media, m_media->zamikZvoka());
+    // Tab and the arrows go through the menu's buttons, Enter or Space opens one.
+    m_keys = new KeyboardChoices(this);
+    connect(m_keys, &KeyboardChoices::marked, m_hover, &HoverSounds::pointAt);
 }
 
 TfGlavno::~TfGlavno()

@@ -15,6 +15,7 @@ namespace tipsovo {
 class Clock;
 class FlatButton;
 class HoverSounds;
+class KeyboardChoices;
 class MediaService;
 class SoundOutput;
 
@@ -57,6 +58,7 @@ public:
 
     bool displayTooSmall() const { return m_tooSmall; }
     HoverSounds &hover() { return *m_hover; }
+    KeyboardChoices &keys() { return *m_keys; }
     int zamikZvoka() const;
 
     // The delay dialog at a screen position (the right button on btnZvok).
@@ -79,6 +81,7 @@ private:
 
     std::unique_ptr<MediaService> m_media;
     HoverSounds *m_hover = nullptr;
+    KeyboardChoices *m_keys = nullptr;
     QLabel *m_imgPrav = nullptr;
     QLabel *m_imgNarobe = nullptr;
     FlatButton *m_btnZvok = nullptr;

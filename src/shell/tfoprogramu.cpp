@@ -2,6 +2,7 @@
 #include "shell/tfoprogramu.h"
 
 #include "widgets/controls.h"
+#include "widgets/keyboardchoices.h"
 
 #include <QFile>
 #include <QLabel>
@@ -116,6 +117,7 @@ TfOProgramu::TfOProgramu(QRect menuBounds, QWidget *parent)
     auto *close = closeButton(this, QStringLiteral("SpeedButton1"),
                               {width() - 100 - 24, height() - 33 - 24, 100, 33});
     connect(close, &FlatButton::clicked, this, &QWidget::close);
+    (new KeyboardChoices(this))->setLeaveAction([close] { close->click(); });
 }
 
 } // namespace tipsovo

@@ -110,13 +110,13 @@ void FlatButton::paintEvent(QPaintEvent *)
     p.setRenderHint(QPainter::Antialiasing);
     const QRect r = rect();
     const bool latched = isCheckable() && isChecked();
-    if ((m_hovered && m_hoverPlate && isEnabled()) || isDown()) {
+    if ((((m_hovered && m_hoverPlate) || m_marked) && isEnabled()) || isDown()) {
         // An even warm tint under the pointer, stronger while pressed. No outline: a thin line
         // inside a menu card reads as a keyboard-focus frame, and the pointer rests on a card
         // from the first moment (it starts in the middle of the screen).
         QPainterPath path;
         path.addRoundedRect(QRectF(r), 8, 8);
-        p.fillPath(path, QColor(255, 200, 40, isDown() ? 110 : 60));
+        p.fillPath(path, isDown() ? QColor(255, 200, 40, 110) : hoverTint());
     }
     const QPixmap pic = currentPicture();
     const QSize ps = pic.isNull() ? QSize() : pic.deviceIndependentSize().toSize();

@@ -38,6 +38,11 @@ public:
     // A light rounded plate behind the caption while the pointer is over the button, so a
     // child sees what will be clicked.
     void setHoverPlate(bool on) { m_hoverPlate = on; update(); }
+    // Marked by the keyboard: the same tint as under the pointer.
+    void setMarked(bool on) { m_marked = on; update(); }
+    bool isMarked() const { return m_marked; }
+    // The warm tint of a choice under the pointer or the keyboard's mark.
+    static QColor hoverTint() { return QColor(255, 200, 40, 60); }
 
     QSize sizeHint() const override;
 
@@ -55,6 +60,7 @@ private:
     QPixmap m_up, m_disabled, m_pressed, m_down;
     bool m_hoverPlate = true;
     bool m_hovered = false;
+    bool m_marked = false;
 };
 
 // A label that draws its text a second time, offset, in a shadow colour first.

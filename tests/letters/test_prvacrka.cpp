@@ -6,6 +6,7 @@
 #include "support/packbuilder.h"
 #include "support/testhost.h"
 #include "widgets/controls.h"
+#include "widgets/keyboardchoices.h"
 
 #include <QLabel>
 #include <QMessageBox>
@@ -86,6 +87,7 @@ private slots:
     void instructionSpokenOnShowingAndOnHover();
     void wordsSpeakTheirSoundOnHover();
     void returningFromAMessageBoxKeepsTheStage();
+    void playedToBravoByKeyboardAlone();
 };
 
 void TestPrvaCrka::stageHasFiveRightAndFiveWrongWords()
@@ -353,6 +355,41 @@ void TestPrvaCrka::returningFromAMessageBoxKeepsTheStage()
     QCOMPARE(t.s->rightCount(), 1);
     QCOMPARE(t.s->wrongCount(), 1);
     QVERIFY(t.red(1));
+}
+
+// Tab goes to the next choice, Enter chooses it, Escape is KONEC: a child who cannot use the
+// mouse plays a whole set and leaves, and the mark speaks each word as the pointer would.
+void TestPrvaCrka::playedToBravoByKeyboardAlone()
+{
+    Screen t;
+    t.s->show();
+    QVERIFY(QTest::qWaitForWindowExposed(t.s.get()));
+    auto *naprej = t.button(ActivityScreen::Command::Naprej);
+    KeyboardChoices &keys = t.s->keys();
+    bool heardAWord = false;
+    int presses = 0;
+    while (t.s->instructionLine()->text() != QStringLiteral("BRAVO!") && presses < 2000) {
+        QTest::keyClick(t.s.get(), Qt::Key_Tab);
+        ++presses;
+        QWidget *at = keys.current();
+        QVERIFY(at);
+        QVERIFY(KeyboardChoices::isChoice(at));
+        if (!hintOf(at).isEmpty() && t.s->hover().pending() == hintOf(at))
+            heardAWord = true;
+        auto *word = qobject_cast<QLabel *>(at);
+        const bool rightWord = word && tagOf(word) == 10 && word->text().startsWith(t.s->letter());
+        if (rightWord || at == naprej)
+            QTest::keyClick(t.s.get(), Qt::Key_Return);
+    }
+    QCOMPARE(t.s->instructionLine()->text(), QStringLiteral("BRAVO!"));
+    QCOMPARE(t.s->rightCount(), 25);
+    QCOMPARE(t.s->wrongCount(), 0);
+    QVERIFY(heardAWord);
+
+    QPointer<TfPrvaCrka> screen(t.s.release());
+    QTest::keyClick(screen.data(), Qt::Key_Escape);
+    QTRY_VERIFY(!screen || !screen->isVisible());
+    delete screen.data();
 }
 
 QTEST_MAIN(TestPrvaCrka)

@@ -15,6 +15,7 @@
 #include "shell/tfoprogramu.h"
 #include "widgets/controls.h"
 #include "widgets/cursors.h"
+#include "widgets/keyboardchoices.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -86,6 +87,7 @@ class TestShell : public QObject {
 private slots:
     void initTestCase();
     void init();
+    void menuIsPlayedByKeyboard();
     void displayRules_data();
     void displayRules();
     void tooSmallDisplaySaysSoAndStillBuildsTheMenu();
@@ -256,6 +258,36 @@ void TestShell::menuButtonSpeaksOnceAfterTheDelay()
     QCOMPARE(log.names(), QStringList{QStringLiteral("A16")});
     hover.fireNow();
     QCOMPARE(log.requested().size(), 1);
+}
+
+// Tab goes through the menu's buttons in reading order, the marked one speaks as on hover and
+// Enter opens it; the marked button shows the hover tint.
+void TestShell::menuIsPlayedByKeyboard()
+{
+    MenuFixture f;
+    QList<int> launched;
+    f.menu->setScreenLauncher([&](int tag, TfGlavno &) { launched << tag; });
+    f.menu->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.menu.get()));
+    QStringList order;
+    for (QWidget *c : f.menu->keys().choices())
+        order << c->objectName();
+    QCOMPARE(order, (QStringList{"btnZvok", "btnOProgramu", "btnIzhod", "btn1", "btn2", "btn3",
+                                 "btn4", "btn5", "btn6", "btn7", "btn8", "btn9", "btn10"}));
+    for (int i = 0; i < 5; ++i)
+        QTest::keyClick(f.menu.get(), Qt::Key_Tab);
+    auto *btn2 = f.find<FlatButton>(QStringLiteral("btn2"));
+    QCOMPARE(f.menu->keys().current(), btn2);
+    QVERIFY(btn2->isMarked());
+    QCOMPARE(f.menu->hover().pending(), QStringLiteral("A16"));
+    QVERIFY(f.menu->hover().timer().isActive());
+    QTest::keyClick(f.menu.get(), Qt::Key_Return);
+    QCOMPARE(launched, QList<int>{2});
+    QTest::keyClick(f.menu.get(), Qt::Key_Down);
+    QTest::keyClick(f.menu.get(), Qt::Key_Space);
+    QCOMPARE(launched.size(), 2);
+    QVERIFY(launched.last() >= 4 && launched.last() <= 7);
+    QVERIFY(!QGuiApplication::overrideCursor());
 }
 
 void TestShell::soundSwitchOnlyFlipsSound()

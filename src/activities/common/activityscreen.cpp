@@ -6,6 +6,7 @@
 #include "media/hoversounds.h"
 #include "media/mediaservice.h"
 #include "widgets/controls.h"
+#include "widgets/keyboardchoices.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -126,6 +127,16 @@ ActivityScreen::ActivityScreen(AppHost &host, const Setup &setup, QWidget *paren
     buildFrame(setup);
     m_hover = new HoverSounds(this, host.media(), host.media().zamikZvoka());
     installSingleClickFilter();
+    // Played by keyboard: the mark speaks as the pointer would, Escape is KONEC.
+    m_keys = new KeyboardChoices(this);
+    connect(m_keys, &KeyboardChoices::marked, m_hover, &HoverSounds::pointAt);
+    m_keys->setLeaveAction([this] {
+        FlatButton *k = m_buttons[int(Command::Konec)];
+        if (k && k->isVisible() && k->isEnabled())
+            k->click();
+        else
+            konec();
+    });
 }
 
 ActivityScreen::~ActivityScreen() = default;

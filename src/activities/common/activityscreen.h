@@ -12,6 +12,7 @@ namespace tipsovo {
 class AppHost;
 class FlatButton;
 class HoverSounds;
+class KeyboardChoices;
 class MediaService;
 
 // The frame every activity screen shares: it covers the main menu exactly, carries the
@@ -62,6 +63,7 @@ public:
     AppHost &host() { return m_host; }
     MediaService &media();
     HoverSounds &hover() { return *m_hover; }
+    KeyboardChoices &keys() { return *m_keys; }
 
     // Instruction line.
     QLabel *instructionLine() const { return m_instruction; }
@@ -141,6 +143,7 @@ private:
 
     AppHost &m_host;
     HoverSounds *m_hover = nullptr;
+    KeyboardChoices *m_keys = nullptr;
     QLabel *m_instruction = nullptr;
     QString m_instructionText;
     QLabel *m_lblPravilni = nullptr;

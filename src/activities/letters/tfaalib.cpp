@@ -6,6 +6,7 @@
 #include "media/hoversounds.h"
 #include "media/mediaservice.h"
 #include "widgets/controls.h"
+#include "widgets/keyboardchoices.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -104,6 +105,10 @@ TfAaliB::TfAaliB(QWidget *parent, AppHost *host)
         host = AppHost::instance();
     if (host)
         m_hover = new HoverSounds(this, host->media(), host->media().zamikZvoka());
+    auto *keys = new KeyboardChoices(this);
+    keys->setLeaveAction([close] { close->click(); });
+    if (m_hover)
+        connect(keys, &KeyboardChoices::marked, m_hover, &HoverSounds::pointAt);
 }
 
 TfAaliB::~TfAaliB()

@@ -10,6 +10,7 @@
 #include "media/hoversounds.h"
 #include "media/mediaservice.h"
 #include "widgets/controls.h"
+#include "widgets/keyboardchoices.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -106,6 +107,9 @@ TfMeniBeZlCr::TfMeniBeZlCr(AppHost &host, QWidget *parent)
         connect(b, &FlatButton::clicked, this, [this, b] { ZazeniPodigo(tagOf(b)); });
 
     m_hover = new HoverSounds(this, host.media(), host.media().zamikZvoka());
+    auto *keys = new KeyboardChoices(this);
+    keys->setLeaveAction([zapri] { zapri->click(); });
+    connect(keys, &KeyboardChoices::marked, m_hover, &HoverSounds::pointAt);
 }
 
 TfMeniBeZlCr::~TfMeniBeZlCr()

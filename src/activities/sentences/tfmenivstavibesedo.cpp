@@ -8,6 +8,7 @@
 #include "media/mediaservice.h"
 #include "media/resourcepack.h"
 #include "widgets/controls.h"
+#include "widgets/keyboardchoices.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -72,6 +73,9 @@ TfMeniVstaviBesedo::TfMeniVstaviBesedo(AppHost &host, QWidget *parent)
     m_buttons[4] = zapri;
 
     m_hover = new HoverSounds(this, host.media(), host.media().zamikZvoka());
+    auto *keys = new KeyboardChoices(this);
+    keys->setLeaveAction([zapri] { zapri->click(); });
+    connect(keys, &KeyboardChoices::marked, m_hover, &HoverSounds::pointAt);
 }
 
 TfMeniVstaviBesedo::~TfMeniVstaviBesedo()

@@ -8,6 +8,7 @@
 #include "media/mediaservice.h"
 #include "widgets/controls.h"
 #include "widgets/cursors.h"
+#include "widgets/keyboardchoices.h"
 #include "widgets/odometer.h"
 #include "widgets/textlabel.h"
 #include "widgets/wavelengthcolor.h"
@@ -58,6 +59,9 @@ TfKaca::TfKaca(AppHost &host, QWidget *parent) : ActivityScreen(host, kacaSetup(
     setPalette(pal);
     setFont(pixelFont(QStringLiteral("Courier New"), 13));
     setFocusPolicy(Qt::StrongFocus);
+    // The arrows steer the train and Space starts and pauses it; Tab and Enter still choose.
+    keys().setArrowsMove(false);
+    keys().setSpaceChooses(false);
 
     instructionLine()->setFont(arial(24, true));
     for (auto c : {Command::Naprej, Command::Pomoc, Command::Natisni})
