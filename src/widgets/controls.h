@@ -91,7 +91,11 @@ private:
 class PictureBox : public QLabel {
     Q_OBJECT
 public:
-    explicit PictureBox(QWidget *parent = nullptr) : QLabel(parent) {}
+    // Named "Slika" for screen readers until its screen names what it shows.
+    explicit PictureBox(QWidget *parent = nullptr) : QLabel(parent)
+    {
+        setAccessibleName(QStringLiteral("Slika"));
+    }
 
 signals:
     void pressed();

@@ -8,6 +8,7 @@
 #include "widgets/controls.h"
 #include "widgets/keyboardchoices.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QMessageBox>
 #include <QSet>
@@ -374,6 +375,9 @@ void TestPrvaCrka::playedToBravoByKeyboardAlone()
         QWidget *at = keys.current();
         QVERIFY(at);
         QVERIFY(KeyboardChoices::isChoice(at));
+        // What a screen reader says of it.
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(at);
+        QVERIFY2(a && !a->text(QAccessible::Name).isEmpty(), qPrintable(at->objectName()));
         if (!hintOf(at).isEmpty() && t.s->hover().pending() == hintOf(at))
             heardAWord = true;
         auto *word = qobject_cast<QLabel *>(at);

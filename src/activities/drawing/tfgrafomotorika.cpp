@@ -119,6 +119,7 @@ TfGrafomotorika::TfGrafomotorika(AppHost &host, QWidget *parent)
         const SheetSpec &s = sheets().at(i);
         auto *thumb = new PictureBox(box);
         thumb->setObjectName(QStringLiteral("Image%1").arg(i + 1));
+        thumb->setAccessibleName(QStringLiteral("Vzorec %1").arg(i + 1));
         thumb->setGeometry(8, s.top, 100, 66);
         thumb->setScaledContents(true);
         thumb->setAlignment(Qt::AlignCenter);

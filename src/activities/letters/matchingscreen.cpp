@@ -273,6 +273,7 @@ void MatchingScreen::buildTask(int t)
             picture->setPixmap(QPixmap::fromImage(image).scaled(
                 picture->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
         setHint(picture, task.target.name);
+        picture->setAccessibleName(task.target.text);
     }
 
     fillRow(t, 0, task.target, 1, task.target.name);

@@ -14,6 +14,7 @@ namespace tipsovo::kaca {
 PaintBox::PaintBox(const KacaBoard &board, QWidget *parent) : QWidget(parent), m_board(board)
 {
     setObjectName(QStringLiteral("PaintBox"));
+    setAccessibleName(QStringLiteral("Zemljevid"));
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -27,6 +28,7 @@ void PaintBox::paintEvent(QPaintEvent *e)
 Marker::Marker(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("shpMesto"));
+    setAccessibleName(QStringLiteral("Mesto"));
     setCursor(Qt::PointingHandCursor);
     setAttribute(Qt::WA_TranslucentBackground);
     resize(15, 15);
@@ -56,6 +58,7 @@ void Marker::mousePressEvent(QMouseEvent *e)
 SpeedDial::SpeedDial(KacaModel &model, QWidget *parent) : QWidget(parent), m_model(model)
 {
     setObjectName(QStringLiteral("pbHitrost"));
+    setAccessibleName(QStringLiteral("Hitrost"));
     for (int i = 0; i < 5; ++i)
         m_pictures[i] = programPicture(QStringLiteral("hitrost-%1").arg(i + 1), QSize(84, 52));
 }
