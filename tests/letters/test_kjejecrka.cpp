@@ -5,6 +5,7 @@
 #include "media/hint.h"
 #include "media/hoversounds.h"
 #include "support/packbuilder.h"
+#include "support/keyboardplay.h"
 #include "support/testhost.h"
 #include "widgets/controls.h"
 
@@ -76,8 +77,8 @@ struct Screen {
         host.log->clear();
     }
     QWidget *button(Command c) { return s->commandButton(c); }
-    void press(Command c) { QTest::mouseClick(button(c), Qt::LeftButton); }
-    void click(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton); }
+    void press(Command c) { choose(button(c)); }
+    void click(QWidget *w) { choose(w); }
     LetterCell *rightSlot() { return s->slot(s->letterPosition()); }
     // A slot of the word other than the drawn one.
     LetterCell *wrongSlot()
@@ -110,6 +111,7 @@ private slots:
     void rightWordBeforeItsSlotCountsOneWrongAnswer();
     void foundWordIsWrittenIntoTheSlotsWithTenPauses();
     void pomocTwiceOnAFreshWord();
+    void fiveWordsEndInBravoAndPonoviStartsAgain_data();
     void fiveWordsEndInBravoAndPonoviStartsAgain();
     void pictureClickShowsAndSaysTheWord();
     void hoverSpeaksWordsAndInstructionButNeverSlots();
@@ -315,8 +317,18 @@ void TestKjeJeCrka::pomocTwiceOnAFreshWord()
     QVERIFY(t.host.log->requested().isEmpty());
 }
 
+// Played with the mouse and by keyboard alone.
+void TestKjeJeCrka::fiveWordsEndInBravoAndPonoviStartsAgain_data()
+{
+    QTest::addColumn<bool>("byKeyboard");
+    QTest::newRow("mouse") << false;
+    QTest::newRow("keyboard") << true;
+}
+
 void TestKjeJeCrka::fiveWordsEndInBravoAndPonoviStartsAgain()
 {
+    QFETCH(bool, byKeyboard);
+    const ByKeyboard mode(byKeyboard);
     Screen t;
     QSet<int> targets;
     for (int w = 1; w <= TfKjeJeCrka::kWordsPerSet; ++w) {

@@ -9,6 +9,7 @@
 #include "media/hint.h"
 #include "media/hoversounds.h"
 #include "support/packbuilder.h"
+#include "support/keyboardplay.h"
 #include "support/testhost.h"
 #include "widgets/controls.h"
 
@@ -88,9 +89,9 @@ struct Screen {
     LetterCell *cell(int t, int r, int c) const { return s->cell(t, r, c); }
     QWidget *button(ActivityScreen::Command c) const { return s->commandButton(c); }
     bool naprejShown() const { return button(ActivityScreen::Command::Naprej)->isVisibleTo(s.get()); }
-    void click(int t, int r, int c) const { QTest::mouseClick(cell(t, r, c), Qt::LeftButton); }
-    void pomoc() const { QTest::mouseClick(button(ActivityScreen::Command::Pomoc), Qt::LeftButton); }
-    void naprej() const { QTest::mouseClick(button(ActivityScreen::Command::Naprej), Qt::LeftButton); }
+    void click(int t, int r, int c) const { choose(cell(t, r, c)); }
+    void pomoc() const { choose(button(ActivityScreen::Command::Pomoc)); }
+    void naprej() const { choose(button(ActivityScreen::Command::Naprej)); }
 
     // Starts sets with new seeds until a task has `target`; its task number, 0 if none came.
     int findTask(const QString &target)
@@ -720,11 +721,24 @@ void TestMatching::partsHelpMarksLeftmostAndEndsSetWithoutPraise()
     QCOMPARE(t.s->solvedCount(), 3);
 }
 
-void TestMatching::setOfThreeEndsInBravoAndPonoviStartsAgain_data() { addKindRows(); }
+// Each kind played with the mouse and by keyboard alone.
+void TestMatching::setOfThreeEndsInBravoAndPonoviStartsAgain_data()
+{
+    QTest::addColumn<Kind>("kind");
+    QTest::addColumn<bool>("byKeyboard");
+    for (bool keys : {false, true}) {
+        const char *how = keys ? "keyboard" : "mouse";
+        QTest::addRow("words, %s", how) << Kind::Words << keys;
+        QTest::addRow("syllables, %s", how) << Kind::Syllables << keys;
+        QTest::addRow("letters, %s", how) << Kind::Letters << keys;
+    }
+}
 
 void TestMatching::setOfThreeEndsInBravoAndPonoviStartsAgain()
 {
     QFETCH(Kind, kind);
+    QFETCH(bool, byKeyboard);
+    const ByKeyboard mode(byKeyboard);
     Screen t(kind, 13);
     int right = 0;
     for (int exercise = 1; exercise <= 3; ++exercise) {

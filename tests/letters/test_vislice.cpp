@@ -7,6 +7,7 @@
 #include "media/hoversounds.h"
 #include "media/slovenian.h"
 #include "support/packbuilder.h"
+#include "support/keyboardplay.h"
 #include "support/testhost.h"
 #include "widgets/controls.h"
 
@@ -89,7 +90,7 @@ struct Screen {
                 return i;
         return 0;
     }
-    void click(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton); }
+    void click(QWidget *w) { choose(w); }
     void command(Command c) { click(s->commandButton(c)); }
     bool naprejShown() const { return s->commandButton(Command::Naprej)->isVisibleTo(s); }
     // Places the next letter as a child would: the right tile onto the leftmost empty slot.
@@ -562,13 +563,17 @@ void TestVislice::setEnding_data()
     QTest::addColumn<bool>("byHelp");
     QTest::addColumn<QString>("last");
     QTest::addColumn<bool>("lastWaits");
-    QTest::newRow("the child finishes") << false << "A9" << true;
-    QTest::newRow("help finishes") << true << "konec" << false;
+    QTest::addColumn<bool>("byKeyboard");
+    QTest::newRow("the child finishes") << false << "A9" << true << false;
+    QTest::newRow("help finishes") << true << "konec" << false << false;
+    QTest::newRow("the child finishes by keyboard alone") << false << "A9" << true << true;
 }
 
 void TestVislice::setEnding()
 {
     QFETCH(bool, byHelp);
+    QFETCH(bool, byKeyboard);
+    const ByKeyboard mode(byKeyboard);
     Screen t(Choice::Harder);
     for (int w = 1; w <= 2; ++w) {
         t.solveByHand();

@@ -7,6 +7,7 @@
 #include "activities/letters/tfzamenjajcrke.h"
 #include "media/hint.h"
 #include "support/packbuilder.h"
+#include "support/keyboardplay.h"
 #include "support/testhost.h"
 #include "widgets/controls.h"
 
@@ -76,11 +77,11 @@ template<typename S> struct Panels {
 
     QWidget *button(ActivityScreen::Command c) const { return s->commandButton(c); }
     bool naprejShown() const { return button(ActivityScreen::Command::Naprej)->isVisibleTo(s.get()); }
-    void pomoc() const { QTest::mouseClick(button(ActivityScreen::Command::Pomoc), Qt::LeftButton); }
-    void naprej() const { QTest::mouseClick(button(ActivityScreen::Command::Naprej), Qt::LeftButton); }
-    void ponovi() const { QTest::mouseClick(button(ActivityScreen::Command::Ponovi), Qt::LeftButton); }
-    void clickOffer(int j, int k) const { QTest::mouseClick(s->offerCell(j, k), Qt::LeftButton); }
-    void clickLetter(int j, int k) const { QTest::mouseClick(s->letterCell(j, k), Qt::LeftButton); }
+    void pomoc() const { choose(button(ActivityScreen::Command::Pomoc)); }
+    void naprej() const { choose(button(ActivityScreen::Command::Naprej)); }
+    void ponovi() const { choose(button(ActivityScreen::Command::Ponovi)); }
+    void clickOffer(int j, int k) const { choose(s->offerCell(j, k)); }
+    void clickLetter(int j, int k) const { choose(s->letterCell(j, k)); }
     bool shown(QWidget *w) const { return w->isVisibleTo(s.get()); }
 
     // The offer places of slot j that show `text`, in place order.
@@ -296,6 +297,7 @@ private slots:
     void sestaviPikapolonicaFillsAllTwelvePlaces();
     void sestaviLaterSyllableIsRedUncountedDistractorCountsEveryClick();
     void sestaviHelpRevealsWithoutCountingAndEndsTheExercise();
+    void sestaviTwelveWordsEndInBravoAndPonoviStartsAgain_data();
     void sestaviTwelveWordsEndInBravoAndPonoviStartsAgain();
     void sestaviSetFinishedByHelpPraisesWithoutWaiting();
     void sestaviPictureSpeaksItsWordUntilTheWordIsDone();
@@ -314,6 +316,7 @@ private slots:
     void zamenjajGrtaceaEitherKFillsTheMarkedPlace();
     void zamenjajWordClicksAndWrongOffersCount();
     void zamenjajHelpFillsTheFirstWrongPlaceUnmarked();
+    void zamenjajThreeExercisesEndInBravoAndPonoviStartsAgain_data();
     void zamenjajThreeExercisesEndInBravoAndPonoviStartsAgain();
     void zamenjajBadPicturePacks_data();
     void zamenjajBadPicturePacks();
@@ -560,8 +563,18 @@ void TestWordPanels::sestaviHelpRevealsWithoutCountingAndEndsTheExercise()
     QCOMPARE(t.s->sestavljenih(), 4);
 }
 
+// Played with the mouse and by keyboard alone.
+void TestWordPanels::sestaviTwelveWordsEndInBravoAndPonoviStartsAgain_data()
+{
+    QTest::addColumn<bool>("byKeyboard");
+    QTest::newRow("mouse") << false;
+    QTest::newRow("keyboard") << true;
+}
+
 void TestWordPanels::sestaviTwelveWordsEndInBravoAndPonoviStartsAgain()
 {
+    QFETCH(bool, byKeyboard);
+    const ByKeyboard mode(byKeyboard);
     Sestavi t(8);
     QSet<QString> given;
     for (int e = 1; e <= 3; ++e) {
@@ -972,8 +985,18 @@ void TestWordPanels::zamenjajHelpFillsTheFirstWrongPlaceUnmarked()
     QCOMPARE(t.s->resenih(), 1);
 }
 
+// Played with the mouse and by keyboard alone.
+void TestWordPanels::zamenjajThreeExercisesEndInBravoAndPonoviStartsAgain_data()
+{
+    QTest::addColumn<bool>("byKeyboard");
+    QTest::newRow("mouse") << false;
+    QTest::newRow("keyboard") << true;
+}
+
 void TestWordPanels::zamenjajThreeExercisesEndInBravoAndPonoviStartsAgain()
 {
+    QFETCH(bool, byKeyboard);
+    const ByKeyboard mode(byKeyboard);
     Zamenjaj t(12);
     QSet<QString> given;
     int letters = 0;

@@ -8,6 +8,7 @@
 #include "print/worksheets.h"
 #include "sentences/sentencepacks.h"
 #include "support/previewcatcher.h"
+#include "support/keyboardplay.h"
 #include "support/testhost.h"
 #include "widgets/controls.h"
 
@@ -42,7 +43,7 @@ struct Screen {
         return 0;
     }
     int wrongPlace() { return rightPlace() == 1 ? 2 : 1; }
-    void click(int k) { QTest::mouseClick(s->sentenceLabel(k), Qt::LeftButton); }
+    void click(int k) { choose(s->sentenceLabel(k)); }
     void rightClick(int k) { QTest::mousePress(s->sentenceLabel(k), Qt::RightButton); }
     QColor colour(int k) { return s->sentenceLabel(k)->palette().color(QPalette::WindowText); }
     bool marked(int k) { return !s->markOf(k)->pixmap().isNull(); }
@@ -62,6 +63,7 @@ private slots:
     void rightSentenceSolvesTheSet();
     void helpMarksTheRightSentenceWithoutCounting();
     void rightButtonReadsWhateverTheState();
+    void tenSetsEndTheExercise_data();
     void tenSetsEndTheExercise();
     void builtSoundPackSpeaksEverySentence();
     void natisniShowsTheFixedSheetAndLeavesTheScreen();
@@ -215,13 +217,23 @@ void TestOznaciPovedi::rightButtonReadsWhateverTheState()
     QCOMPARE(t.s->rightCount(), 1);
 }
 
+// Played with the mouse and by keyboard alone.
+void TestOznaciPovedi::tenSetsEndTheExercise_data()
+{
+    QTest::addColumn<bool>("byKeyboard");
+    QTest::newRow("mouse") << false;
+    QTest::newRow("keyboard") << true;
+}
+
 void TestOznaciPovedi::tenSetsEndTheExercise()
 {
+    QFETCH(bool, byKeyboard);
+    const ByKeyboard mode(byKeyboard);
     Screen t;
     QSet<QString> rightOnes;
     for (int i = 0; i < TfOznaciPovedi::kPerExercise; ++i) {
         if (i > 0)
-            QTest::mouseClick(t.button(ActivityScreen::Command::Naprej), Qt::LeftButton);
+            choose(t.button(ActivityScreen::Command::Naprej));
         rightOnes.insert(t.s->pravilna());
         t.click(t.rightPlace());
     }

@@ -7,6 +7,7 @@
 #include "media/hoversounds.h"
 #include "sentences/sentencepacks.h"
 #include "support/pdfpage.h"
+#include "support/keyboardplay.h"
 #include "support/previewcatcher.h"
 #include "support/testhost.h"
 #include "widgets/controls.h"
@@ -53,7 +54,7 @@ struct Screen {
                 return s->choiceLabel(k);
         return nullptr;
     }
-    void click(QLabel *l) { QTest::mouseClick(l, Qt::LeftButton); }
+    void click(QLabel *l) { choose(l); }
     void answer() { click(labelWith(s->pravilna())); }
     // Deals sentences until the one with sound `zvok` is on screen.
     bool dealUntil(const QString &zvok)
@@ -84,6 +85,7 @@ private slots:
     void wrongChoiceCountsOnEveryClickAndStaysClickable();
     void choicesIgnoredAfterTheRightOne();
     void helpAnswersOncePerSentenceWithoutCounting();
+    void tenSentencesOfTheThemeEndInBravo_data();
     void tenSentencesOfTheThemeEndInBravo();
     void sentenceSpeaksWhenClickedNotOnHover();
     void missingScenePackLeavesTheSentencesWorking();
@@ -234,14 +236,24 @@ void TestVstaviBesedo::helpAnswersOncePerSentenceWithoutCounting()
     QVERIFY(t.button(ActivityScreen::Command::Pomoc)->isEnabled());
 }
 
+// Played with the mouse and by keyboard alone.
+void TestVstaviBesedo::tenSentencesOfTheThemeEndInBravo_data()
+{
+    QTest::addColumn<bool>("byKeyboard");
+    QTest::newRow("mouse") << false;
+    QTest::newRow("keyboard") << true;
+}
+
 void TestVstaviBesedo::tenSentencesOfTheThemeEndInBravo()
 {
+    QFETCH(bool, byKeyboard);
+    const ByKeyboard mode(byKeyboard);
     Screen t(0);
     QStringList dealt;
     for (int i = 0; i < TfVstaviBesedo::kSentences; ++i) {
         if (i > 0) {
             QVERIFY(t.naprejShown());
-            QTest::mouseClick(t.button(ActivityScreen::Command::Naprej), Qt::LeftButton);
+            choose(t.button(ActivityScreen::Command::Naprej));
         }
         QVERIFY(!t.naprejShown());
         dealt << t.s->trenutni().ZvokStavka;

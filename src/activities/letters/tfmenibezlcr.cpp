@@ -95,6 +95,8 @@ TfMeniBeZlCr::TfMeniBeZlCr(AppHost &host, QWidget *parent)
         } else {
             b->setGlyph(picture);
         }
+        // A picture alone says nothing to a screen reader: the caption names it.
+        b->setAccessibleName(QString::fromUtf8(c.caption));
         setTag(b, i + 1);
         setHint(b, QString::fromLatin1(c.hint));
         m_buttons[i] = b;
