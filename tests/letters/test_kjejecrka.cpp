@@ -330,6 +330,10 @@ void TestKjeJeCrka::fiveWordsEndInBravoAndPonoviStartsAgain()
     QFETCH(bool, byKeyboard);
     const ByKeyboard mode(byKeyboard);
     Screen t;
+    if (byKeyboard) {
+        QVERIFY(showForKeyboard(t.s.get()));
+        t.host.log->clear();
+    }
     QSet<int> targets;
     for (int w = 1; w <= TfKjeJeCrka::kWordsPerSet; ++w) {
         if (w > 1)

@@ -740,6 +740,10 @@ void TestMatching::setOfThreeEndsInBravoAndPonoviStartsAgain()
     QFETCH(bool, byKeyboard);
     const ByKeyboard mode(byKeyboard);
     Screen t(kind, 13);
+    if (byKeyboard) {
+        QVERIFY(showForKeyboard(t.s.get()));
+        t.host.log->clear();
+    }
     int right = 0;
     for (int exercise = 1; exercise <= 3; ++exercise) {
         t.host.log->clear();

@@ -575,6 +575,10 @@ void TestVislice::setEnding()
     QFETCH(bool, byKeyboard);
     const ByKeyboard mode(byKeyboard);
     Screen t(Choice::Harder);
+    if (byKeyboard) {
+        QVERIFY(showForKeyboard(t.s));
+        t.host.log->clear();
+    }
     for (int w = 1; w <= 2; ++w) {
         t.solveByHand();
         QVERIFY(t.naprejShown());

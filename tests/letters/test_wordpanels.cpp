@@ -576,6 +576,10 @@ void TestWordPanels::sestaviTwelveWordsEndInBravoAndPonoviStartsAgain()
     QFETCH(bool, byKeyboard);
     const ByKeyboard mode(byKeyboard);
     Sestavi t(8);
+    if (byKeyboard) {
+        QVERIFY(showForKeyboard(t.s.get()));
+        t.host.log->clear();
+    }
     QSet<QString> given;
     for (int e = 1; e <= 3; ++e) {
         for (int j = 1; j <= 4; ++j) {
@@ -998,6 +1002,10 @@ void TestWordPanels::zamenjajThreeExercisesEndInBravoAndPonoviStartsAgain()
     QFETCH(bool, byKeyboard);
     const ByKeyboard mode(byKeyboard);
     Zamenjaj t(12);
+    if (byKeyboard) {
+        QVERIFY(showForKeyboard(t.s.get()));
+        t.host.log->clear();
+    }
     QSet<QString> given;
     int letters = 0;
     for (int e = 1; e <= 3; ++e) {

@@ -16,16 +16,25 @@ struct ByKeyboard {
     ~ByKeyboard() { g_byKeyboard = false; }
 };
 
+// Shows a screen for playing by keyboard (keys go to a shown window) and lets it settle: its
+// opening set starts and its instruction is asked for before the test looks at it.
+inline bool showForKeyboard(QWidget *window)
+{
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window))
+        return false;
+    window->activateWindow();
+    QCoreApplication::processEvents();
+    return true;
+}
+
 // Reaches `target` with Tab alone and chooses it with Enter, as a child at the keyboard
 // would; false when Tab goes round every choice of its window without coming to it.
 inline bool chooseByKeyboard(QWidget *target)
 {
     QWidget *window = target->window();
-    if (!window->isVisible()) {
-        window->show();
-        if (!QTest::qWaitForWindowExposed(window))
-            return false;
-    }
+    if (!window->isVisible() && !showForKeyboard(window))
+        return false;
     auto *keys = window->findChild<KeyboardChoices *>(QString(), Qt::FindDirectChildrenOnly);
     if (!keys)
         return false;

@@ -105,8 +105,8 @@ TfAaliB::TfAaliB(QWidget *parent, AppHost *host)
         host = AppHost::instance();
     if (host)
         m_hover = new HoverSounds(this, host->media(), host->media().zamikZvoka());
+    // Escape stays the dialog's own: it closes without a choice.
     auto *keys = new KeyboardChoices(this);
-    keys->setLeaveAction([close] { close->click(); });
     if (m_hover)
         connect(keys, &KeyboardChoices::marked, m_hover, &HoverSounds::pointAt);
 }

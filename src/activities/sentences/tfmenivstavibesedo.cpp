@@ -73,8 +73,8 @@ TfMeniVstaviBesedo::TfMeniVstaviBesedo(AppHost &host, QWidget *parent)
     m_buttons[4] = zapri;
 
     m_hover = new HoverSounds(this, host.media(), host.media().zamikZvoka());
+    // Escape stays the dialog's own.
     auto *keys = new KeyboardChoices(this);
-    keys->setLeaveAction([zapri] { zapri->click(); });
     connect(keys, &KeyboardChoices::marked, m_hover, &HoverSounds::pointAt);
 }
 
