@@ -12,7 +12,12 @@ const char kKey[] = "zamikZvoka";
 
 int read()
 {
-    QSettings settings(QStringLiteral("Brinvel"), QStringLiteral("Kolmar"));
+    const QSettings settings(QStringLiteral("Brinvel"), QStringLiteral("Kolmar"));
+    return readFrom(settings);
+}
+
+int readFrom(const QSettings &settings)
+{
     const QVariant value = settings.value(QLatin1String(kKey));
     if (!value.isValid())
         return kDefault;

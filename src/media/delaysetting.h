@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+class QSettings;
+
 namespace tipsovo {
 
 // The stored hover delay, "zamikZvoka", under organisation "Brinvel", application "Kolmar"
@@ -11,6 +13,8 @@ constexpr int kDefault = 300;
 constexpr int kMin = 1;
 constexpr int kMax = 1000;
 int read();
+// The same from any settings store (the file of another format, in tests).
+int readFrom(const QSettings &settings);
 void write(int ms);
 } // namespace DelaySetting
 

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "media/bitmap.h"
 #include "media/resourcepack.h"
 #include "media/soundoutput.h"
+#include "media/textlist.h"
 
 #include <QImage>
 #include <QObject>
@@ -102,13 +104,6 @@ private:
     std::unique_ptr<ResourcePack> m_soundPack;
     ErrorReporter m_reportError;
 };
-
-// Decodes a bitmap resource (a DIB without its 14-byte file header): a file header "BM" is put
-// in front and Qt's BMP reader decodes the whole. False when it cannot be decoded.
-bool decodeBitmapResource(QByteArrayView dib, QImage *out);
-
-// Splits Windows-1250 text into lines at CR, LF and CR LF.
-QStringList splitListText(QByteArrayView bytes);
 
 // The text for "resource not found" (as a Slovenian system words it), shown by NaloziSliko.
 QString resourceNotFoundText();

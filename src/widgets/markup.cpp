@@ -116,8 +116,8 @@ QList<MarkupPiece> parseMarkup(const QString &caption, const QFont &font, const 
             rest.remove(0, 1);
 
         if (code == QLatin1String("plain")) {
-            if (subOpen)
-                dy -= subDrop;
+            // Back on the baseline, however many subscripts were opened.
+            dy = 0;
             // The label's face and size, but no style: a bold label is plain after \plain.
             work = font;
             work.setBold(false);
@@ -135,7 +135,9 @@ QList<MarkupPiece> parseMarkup(const QString &caption, const QFont &font, const 
         } else if (code == QLatin1String("ul")) {
             work.setUnderline(true);
         } else if (code == QLatin1String("sub")) {
-            dy += subDrop;
+            // A second "\sub" keeps the subscript where it is, as it keeps its size.
+            if (!subOpen)
+                dy += subDrop;
             setSize(work, baseSize * 2 / 3, font);
             subOpen = true;
         } else if (code == QLatin1String("super")) {

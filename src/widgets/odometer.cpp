@@ -2,32 +2,18 @@
 #include "widgets/odometer.h"
 
 #include "media/clock.h"
+#include "widgets/odometerstrip.h"
 
 #include <QPainter>
 
 namespace tipsovo {
 
-namespace {
-
-QImage loadStrip(const QImage &given)
-{
-    QImage strip = given.isNull() ? QImage(TOdometer::digitsResource()) : given;
-    if (strip.height() < OdometerModel::GlyphCount || strip.width() < 1) {
-        // Without a strip the counter still has its size, in dark cells.
-        strip = QImage(15, 20 * OdometerModel::GlyphCount, QImage::Format_RGB32);
-        strip.fill(Qt::black);
-    }
-    return strip.convertToFormat(QImage::Format_RGB32);
-}
-
-} // namespace
-
 TOdometer::TOdometer(QWidget *parent, Clock *clock) : TOdometer(QImage(), parent, clock) {}
 
 TOdometer::TOdometer(const QImage &strip, QWidget *parent, Clock *clock)
     : QWidget(parent),
-      m_model(loadStrip(strip).height() / OdometerModel::GlyphCount),
-      m_strip(loadStrip(strip)),
+      m_model(odometerStrip(strip, digitsResource()).height() / OdometerModel::GlyphCount),
+      m_strip(odometerStrip(strip, digitsResource())),
       m_clock(clock ? clock : &systemClock())
 {
     m_glyphWidth = m_strip.width();
@@ -139,14 +125,7 @@ void TOdometer::resizeToCells()
 
 void TOdometer::drawFrame()
 {
-    {
-        QPainter painter(&m_output);
-        for (int i = 0; i < m_model.digitCount(); ++i) {
-            for (const OdometerModel::Copy &c : m_model.cellCopies(i))
-                painter.drawImage(QPoint(i * m_glyphWidth, c.dstY), m_strip,
-                                  QRect(0, c.srcY, m_glyphWidth, c.height));
-        }
-    }
+    drawOdometerCells(m_output, m_model, m_strip);
     // Straight to the screen while a synchronous roll blocks the event loop.
     if (isVisible() && m_animation == atSynchronous && m_model.rolling())
         repaint();

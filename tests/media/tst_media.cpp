@@ -265,6 +265,27 @@ private slots:
         QCOMPARE(img.pixel(2, 0), qRgb(10, 20, 30));
     }
 
+    // Run-length 8-bit: a run of 200 pixels from two bytes still decodes; a header that claims
+    // far more pixels than its runs can give is refused before any picture is made of it.
+    void decodesRunLengthBitmapsWithinWhatTheirDataCanGive()
+    {
+        QByteArray d = infoHeader(200, 1, 8, 1, 2);
+        putQuad(d, 0, 0, 0);
+        putQuad(d, 0, 0, 200);
+        d.append("\xC8\x01\x00\x01", 4); // 200 × colour 1, end of picture
+        QImage img;
+        QVERIFY(decodeBitmapResource(d, &img));
+        QCOMPARE(img.size(), QSize(200, 1));
+        QCOMPARE(img.pixel(199, 0), qRgb(0, 0, 200));
+
+        QByteArray lying = infoHeader(8192, 1024, 8, 1, 2);
+        putQuad(lying, 0, 0, 0);
+        putQuad(lying, 0, 0, 200);
+        lying.append("\xFF\x01\x00\x01", 4);
+        QVERIFY(!decodeBitmapResource(lying, &img));
+        QCOMPARE(img.size(), QSize(200, 1));
+    }
+
     void decodes16BitWithBitfieldMasks()
     {
         QByteArray d = infoHeader(2, 1, 16, 3);

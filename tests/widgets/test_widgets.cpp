@@ -132,6 +132,14 @@ void TestWidgets::markupStyles()
     QVERIFY(!pieces[4].font.bold() && !pieces[4].font.italic());
     QCOMPARE(pieces[4].color, QColor(Qt::blue));
     QCOMPARE(pieces[5].font.family(), QStringLiteral("Symbol"));
+
+    // A second subscript stays where the first one is, and \plain comes back to the baseline
+    // from there too.
+    const auto twice = parseMarkup(QStringLiteral("a\\sub b\\sub c\\plain d"), font, Qt::blue);
+    QCOMPARE(twice.size(), 4);
+    QCOMPARE(twice[1].dy, 7);
+    QCOMPARE(twice[2].dy, 7);
+    QCOMPARE(twice[3].dy, 0);
 }
 
 void TestWidgets::townNameShowsOneRedLetter()

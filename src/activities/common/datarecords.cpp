@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "activities/common/datarecords.h"
 
-#include "media/mediaservice.h"
-
 namespace tipsovo {
 
 namespace {
@@ -26,18 +24,18 @@ QString dataPackErrorText()
                           "Poskusi ponovno namestiti program.");
 }
 
-QList<DataRecord> readDataList(MediaService &media, const QString &listName, int capacity)
+QList<DataRecord> dataRecordsFromLines(QStringList lines, int capacity, bool *tooMany)
 {
-    QStringList lines;
     QList<DataRecord> records;
-    if (!media.NaloziSeznam(QStringLiteral("Dat"), listName, lines))
-        return records;
+    if (tooMany)
+        *tooMany = false;
     // An empty last line (a file ending in a line break twice) is not a record.
     while (!lines.isEmpty() && lines.last().trimmed().isEmpty())
         lines.removeLast();
     for (const QString &line : std::as_const(lines)) {
         if (records.size() >= capacity) {
-            media.reportError(dataPackErrorText());
+            if (tooMany)
+                *tooMany = true;
             break;
         }
         records.append(splitDataRecord(line));

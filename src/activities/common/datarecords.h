@@ -23,6 +23,10 @@ DataRecord splitDataRecord(const QString &line);
 // The message shown when a data list cannot be read whole.
 QString dataPackErrorText();
 
+// The records of a list's lines, in order: trailing blank lines are dropped, and at most
+// `capacity` records are kept; *tooMany tells that lines were left over.
+QList<DataRecord> dataRecordsFromLines(QStringList lines, int capacity, bool *tooMany = nullptr);
+
 // Reads list `listName` of the data pack "Dat" into at most `capacity` records, in order.
 // A missing pack or list gives no records and no message. A list that does not fit the table
 // (more lines than `capacity`) is reported with dataPackErrorText() through the media
