@@ -18,7 +18,7 @@ QString feedTextList(QByteArrayView input); // a Windows-1250 text list and its 
 QString feedMarkup(QByteArrayView input);   // a markup label's caption (UTF-8)
 QString feedOdometer(QByteArrayView input); // a digit strip picture and a few rolls
 QString feedTown(QByteArrayView input);     // a town's text and picture, card and worksheet
-
+QString feedTracing(QByteArrayView input);  // a tracing sheet, shown and drawn on
 QString feedSetting(QByteArrayView input);  // the settings file holding the hover delay
 
 // Splits an input into the parts a feed needs: a little-endian 16-bit length, then that many

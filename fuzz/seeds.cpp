@@ -178,13 +178,17 @@ int main(int argc, char **argv)
         seed(QStringLiteral("bitmap"), p);
         seed(QStringLiteral("town"), twoParts(lists.value(0).left(512), p));
     }
+    // A stroke across the sheet (the pen width, then points), before the sheet itself.
+    QByteArray stroke(1, '\x01');
+    for (const QPoint at : {QPoint(100, 100), QPoint(300, 120), QPoint(320, 300), QPoint(90, 390)})
+        stroke += le16(quint16(at.x() + 50)) + le16(quint16(at.y() + 50));
     for (const QImage &s : std::as_const(sheets)) {
         for (const QByteArray &d : dibs(s, QSize(30, 20)))
-            seed(QStringLiteral("tracing"), d);
+            seed(QStringLiteral("tracing"), twoParts(stroke, d));
     }
     if (sheets.isEmpty()) {
         for (const QByteArray &p : std::as_const(pictures))
-            seed(QStringLiteral("tracing"), p);
+            seed(QStringLiteral("tracing"), twoParts(stroke, p));
     }
     for (const QByteArray &l : std::as_const(lists)) {
         seed(QStringLiteral("textlist"), l);

@@ -19,7 +19,7 @@ const QList<std::pair<QString, Feed>> &feeds()
         {QStringLiteral("pack"), feedPack},         {QStringLiteral("wave"), feedWave},
         {QStringLiteral("bitmap"), feedBitmap},     {QStringLiteral("textlist"), feedTextList},
         {QStringLiteral("markup"), feedMarkup},     {QStringLiteral("odometer"), feedOdometer},
-        {QStringLiteral("town"), feedTown},
+        {QStringLiteral("town"), feedTown},         {QStringLiteral("tracing"), feedTracing},
         {QStringLiteral("setting"), feedSetting},
     };
     return all;
