@@ -33,7 +33,9 @@ QString feedTracing(QByteArrayView input)
     for (qsizetype i = 1; i + 3 < strokes.size() && i < 64; i += 4) {
         const QPoint at(qFromLittleEndian<quint16>(strokes.data() + i) % 700 - 50,
                         qFromLittleEndian<quint16>(strokes.data() + i + 2) % 500 - 50);
-        const bool inside = QRect(QPoint(0, 0), area).contains(at);
+        // A move that stays on the pen's own pixel (a sub-pixel move) draws nothing, and
+        // needs not: that pixel was drawn by the segment that ended there.
+        const bool inside = QRect(QPoint(0, 0), area).contains(at) && at != sheet.penPosition();
         const QRgb before = inside ? sheet.image().pixel(at) : 0;
         if (i == 1)
             sheet.penDown(at);
