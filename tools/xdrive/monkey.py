@@ -51,24 +51,32 @@ class Failure(Exception):
     pass
 
 
+def program_environment(workdir, display):
+    """The program's environment under Xvfb: a home and runtime folder of its own in workdir
+    (made here), the X display, and no printer reachable, whatever the preview is asked."""
+    env = dict(os.environ)
+    env.update({
+        "HOME": os.path.join(workdir, "home"),
+        "XDG_RUNTIME_DIR": os.path.join(workdir, "runtime"),
+        "QT_QPA_PLATFORM": "xcb",
+        "DISPLAY": display,
+        "CUPS_SERVER": "/nonexistent/cups.sock",
+    })
+    for d in ("home", "runtime"):
+        os.makedirs(os.path.join(workdir, d), mode=0o700, exist_ok=True)
+    return env
+
+
 class Monkey:
     def __init__(self, args):
         self.args = args
         self.log_path = os.path.join(args.workdir, "program.log")
         self.log = open(self.log_path, "wb")
-        env = dict(os.environ)
+        env = program_environment(args.workdir, args.display)
         env.update({
-            "HOME": os.path.join(args.workdir, "home"),
-            "XDG_RUNTIME_DIR": os.path.join(args.workdir, "runtime"),
-            "QT_QPA_PLATFORM": "xcb",
-            "DISPLAY": args.display,
-            # No printer is reachable, whatever the preview is asked.
-            "CUPS_SERVER": "/nonexistent/cups.sock",
             "ASAN_OPTIONS": env.get("ASAN_OPTIONS", "detect_leaks=0"),
             "UBSAN_OPTIONS": env.get("UBSAN_OPTIONS", "print_stacktrace=1:halt_on_error=1"),
         })
-        for d in ("home", "runtime"):
-            os.makedirs(os.path.join(args.workdir, d), mode=0o700, exist_ok=True)
         self.proc = subprocess.Popen([args.program], stdout=self.log, stderr=subprocess.STDOUT,
                                      env=env)
         self.x = xdrive.Display(args.display)

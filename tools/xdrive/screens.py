@@ -14,7 +14,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import xdrive  # noqa: E402
-from monkey import MENU_BUTTONS  # noqa: E402
+from monkey import MENU_BUTTONS, program_environment  # noqa: E402
 
 TARGET_MEDIAN_MS = 100
 TARGET_WORST_MS = 200
@@ -67,16 +67,7 @@ class Failure(Exception):
 class Bench:
     def __init__(self, args):
         self.args = args
-        env = dict(os.environ)
-        env.update({
-            "HOME": os.path.join(args.workdir, "home"),
-            "XDG_RUNTIME_DIR": os.path.join(args.workdir, "runtime"),
-            "QT_QPA_PLATFORM": "xcb",
-            "DISPLAY": args.display,
-            "CUPS_SERVER": "/nonexistent/cups.sock",
-        })
-        for d in ("home", "runtime"):
-            os.makedirs(os.path.join(args.workdir, d), mode=0o700, exist_ok=True)
+        env = program_environment(args.workdir, args.display)
         self.log = open(os.path.join(args.workdir, "program.log"), "wb")
         self.proc = subprocess.Popen([args.program], stdout=self.log, stderr=subprocess.STDOUT,
                                      env=env)
