@@ -23,8 +23,45 @@ using namespace tipsovo;
 
 namespace {
 
+// Qt's own options, which QApplication takes out of the arguments later (with one dash or
+// two); those that carry a value take the next argument, or "=value", with them.
+struct QtOption {
+    const char *name;
+    bool takesValue;
+};
+constexpr QtOption kQtOptions[] = {
+    {"platform", true},  {"platformpluginpath", true}, {"platformtheme", true},
+    {"plugin", true},    {"qwindowgeometry", true},    {"geometry", true},
+    {"qwindowtitle", true}, {"title", true},           {"qwindowicon", true},
+    {"icon", true},      {"display", true},            {"name", true},
+    {"session", true},   {"style", true},              {"stylesheet", true},
+    {"qmljsdebugger", true}, {"reverse", false},       {"widgetcount", false},
+    {"sync", false},     {"nograb", false},            {"dograb", false},
+    {"testability", false},
+};
+
+// How many arguments from argv[i] on are one Qt option with its value; 0 when it is none.
+int qtOptionLength(int argc, char *argv[], int i)
+{
+    const char *arg = argv[i];
+    if (arg[0] != '-')
+        return 0;
+    arg += arg[1] == '-' ? 2 : 1;
+    for (const QtOption &option : kQtOptions) {
+        const std::size_t length = std::strlen(option.name);
+        if (std::strncmp(arg, option.name, length) != 0)
+            continue;
+        if (arg[length] == '\0')
+            return option.takesValue && i + 1 < argc ? 2 : 1;
+        if (arg[length] == '=' && option.takesValue)
+            return 1;
+    }
+    return 0;
+}
+
 // --version and --help answer on the terminal and end before any window or sound, so they
-// work with no display at all. Any other argument is left to Qt (-platform and the like).
+// work with no display at all. Qt's own options are left to Qt (-platform and the like);
+// anything else ends the program with a short message and status 2.
 int answerCommandLine(int argc, char *argv[])
 {
     for (int i = 1; i < argc; ++i) {
@@ -40,9 +77,20 @@ int answerCommandLine(int argc, char *argv[])
                         "Started without arguments it opens the main menu; its resource packs\n"
                         "(*.ipo) lie beside the program file.\n\n"
                         "  -h, --help     show this text and end\n"
-                        "  -v, --version  show the version and end\n");
+                        "  -v, --version  show the version and end\n\n"
+                        "Qt's own options (-platform, -style, -reverse and the others) are\n"
+                        "passed on to Qt.\n");
             return 0;
         }
+        if (const int qt = qtOptionLength(argc, argv, i); qt > 0) {
+            i += qt - 1;
+            continue;
+        }
+        std::fprintf(stderr,
+                     "tipsovo: %s '%s' (%s)\nTry 'tipsovo --help'.\n",
+                     argv[i][0] == '-' ? "unknown option" : "unexpected argument", argv[i],
+                     argv[i][0] == '-' ? "neznana možnost" : "nepričakovan argument");
+        return 2;
     }
     return -1;
 }

@@ -28,8 +28,9 @@ cat >"$good/svg/sub/krog.svg" <<'SVG'
 SVG
 printf 'čaj\nŠOLA\n' >"$good/lists/Test/BESEDE.txt"
 printf 'Noto Emoji, Apache-2.0\n' >"$good/CREDITS"
+printf 'Files: *\nLicense: GPL-3+\n\nFiles: content/node_modules/@iconify-json/noto/*\nLicense: Apache-2.0\n' >"$good/copyright"
 
-check() { node "$tools/check-content.mjs" --content "$1" 2>&1; }
+check() { node "$tools/check-content.mjs" --content "$1" --copyright "$1/copyright" 2>&1; }
 if out=$(check "$good"); then pass "a correct content folder passes the check"; else fail "correct folder rejected: $out"; fi
 
 # fault-case NAME EXPECTED-MESSAGE COMMAND...: the command breaks a copy of the good folder.
@@ -68,6 +69,9 @@ fault_case "long credits line" "longer than 40 characters" "echo 'This line is f
 fault_case "credited icon set nobody uses" '"Twemoji" is credited but no picture uses twemoji' "echo 'Twemoji, CC BY 4.0' >>CREDITS"
 fault_case "credited licence file missing" "names licenses/CC-BY-9.txt, which does not exist" "echo 'licenca: licenses/CC-BY-9.txt' >>CREDITS"
 fault_case "icon set used without credit" '"Game Icons" is not credited' "printf 'G\tgame-icons:rake#8a5a2b\t40x30\n' >>pictures/Test.tsv"
+fault_case "copyright missing a set in use" 'icons of noto are used but there is no' "sed -i '/noto/d' copyright"
+fault_case "copyright of a set nobody uses" 'names a set no picture uses' "echo 'Files: content/node_modules/@iconify-json/twemoji/*' >>copyright"
+fault_case "copyright licence text missing" 'takes licenses/CC-BY-9.txt, which does not exist' "echo '@licenses/CC-BY-9.txt@' >>copyright"
 
 # Icons composed into one picture keep their own gradients.
 if out=$(node --input-type=module -e "

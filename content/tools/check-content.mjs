@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Checks the content tables before anything is generated from them:
-//   node check-content.mjs [--content DIR]
+//   node check-content.mjs [--content DIR] [--copyright FILE]
 // - every table line parses (names, sizes, options, sources);
 // - names are unique within a pack (sounds: across all sound tables, since all go to "snd");
 // - every icon a table or an own SVG names exists in its installed set, every svg: file exists,
 //   every effect: is one effects.sh makes;
 // - every name of required-sounds.txt has a sound;
 // - CREDITS names every icon set in use and no other, every licence file it names exists, and
-//   its lines are short enough for the about screen.
+//   its lines are short enough for the about screen;
+// - the Debian copyright file, when given, has a Files paragraph for every icon set in use and
+//   none for another, and every licence text it takes from licenses/ exists.
 // Prints every problem found and exits 1 when there is any.
 import { readFileSync, readdirSync, existsSync } from 'node:fs';
 import { join, dirname, resolve } from 'node:path';
@@ -33,7 +35,7 @@ function readNames(file) {
         .filter((l) => l !== '' && !l.startsWith('#'));
 }
 
-export function checkContent(contentDir) {
+export function checkContent(contentDir, copyrightFile) {
     const problems = [];
     const usedSets = new Set();
     const checkIcon = (ref, where) => {
@@ -118,15 +120,37 @@ export function checkContent(contentDir) {
                 problems.push(`${creditsFile}:${i + 1}: longer than ${creditsLineLimit} characters`);
         });
     }
+    if (copyrightFile) {
+        if (!existsSync(copyrightFile)) {
+            problems.push(`${copyrightFile}: missing`);
+        } else {
+            const copyright = readFileSync(copyrightFile, 'utf8');
+            const files = (set) => `Files: content/node_modules/@iconify-json/${set}/*`;
+            const paragraphs = new Set(copyright.split('\n').filter((l) => l.startsWith('Files:')));
+            for (const set of usedSets)
+                if (!paragraphs.has(files(set)))
+                    problems.push(`${copyrightFile}: icons of ${set} are used but there is no "${files(set)}"`);
+            for (const line of paragraphs) {
+                const set = /^Files: content\/node_modules\/@iconify-json\/([\w-]+)\/\*$/.exec(line)?.[1];
+                if (set && !usedSets.has(set))
+                    problems.push(`${copyrightFile}: "${line}" names a set no picture uses`);
+            }
+            for (const m of copyright.matchAll(/^@(licenses\/[\w.-]+)@$/gm))
+                if (!existsSync(join(contentDir, m[1])))
+                    problems.push(`${copyrightFile}: takes ${m[1]}, which does not exist`);
+        }
+    }
     return [...new Set(problems)];
 }
 
 if (process.argv[1] && resolve(process.argv[1]) === fileURLToPath(import.meta.url)) {
     const argv = process.argv.slice(2);
-    const contentDir = resolve(argv[0] === '--content' && argv[1] ? argv[1] : join(toolsDir, '..'));
+    const option = (name) => { const i = argv.indexOf(name); return i >= 0 ? argv[i + 1] : undefined; };
+    const contentDir = resolve(option('--content') ?? join(toolsDir, '..'));
+    const copyright = option('--copyright');
     let problems;
     try {
-        problems = checkContent(contentDir);
+        problems = checkContent(contentDir, copyright && resolve(copyright));
     } catch (e) {
         problems = [e.message];
     }

@@ -62,7 +62,7 @@ class TestIpo : public QObject {
 private slots:
     void initTestCase()
     {
-        m_ipo = qEnvironmentVariable("TIPSOVO_BUILD_DIR") + QStringLiteral("/ipo");
+        m_ipo = qEnvironmentVariable("TIPSOVO_BUILD_DIR") + QStringLiteral("/tipsovo-ipo");
         QVERIFY2(QFileInfo(m_ipo).isExecutable(), qPrintable(m_ipo));
         QVERIFY(m_dir.isValid());
         QVERIFY(writeFile(path("a.wav"), m_wave));

@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // ipo: builds, lists and extracts the program's resource packs (".ipo").
 //
-//   ipo build OUT.ipo KIND:NAME=FILE...
-//   ipo build OUT.ipo -m MANIFEST        (lines: KIND<TAB>NAME<TAB>FILE)
-//   ipo list PACK
-//   ipo extract PACK KIND NAME OUTFILE
+//   tipsovo-ipo build OUT.ipo KIND:NAME=FILE...
+//   tipsovo-ipo build OUT.ipo -m MANIFEST        (lines: KIND<TAB>NAME<TAB>FILE)
+//   tipsovo-ipo list PACK
+//   tipsovo-ipo extract PACK KIND NAME OUTFILE
+//   tipsovo-ipo --help | --version
 //
 // KIND is WAVE, BITMAP, RCDATA or TEXT (a UTF-8 text stored as Windows-1250 raw data).
 
@@ -45,15 +46,39 @@ void printErr(const QString &text)
     std::fputc('\n', stderr);
 }
 
+const char kUsage[] =
+    "Usage: tipsovo-ipo build OUT.ipo KIND:NAME=FILE...\n"
+    "  or:  tipsovo-ipo build OUT.ipo -m MANIFEST\n"
+    "  or:  tipsovo-ipo list PACK\n"
+    "  or:  tipsovo-ipo extract PACK KIND NAME OUTFILE\n"
+    "  or:  tipsovo-ipo --help | --version\n";
+
 int usage()
 {
-    printErr(QStringLiteral(
-        "usage: ipo build OUT.ipo KIND:NAME=FILE...\n"
-        "       ipo build OUT.ipo -m MANIFEST   (lines: KIND<TAB>NAME<TAB>FILE)\n"
-        "       ipo list PACK\n"
-        "       ipo extract PACK KIND NAME OUTFILE\n"
-        "KIND is WAVE, BITMAP, RCDATA or TEXT"));
+    std::fputs(kUsage, stderr);
+    std::fputs("KIND is WAVE, BITMAP, RCDATA or TEXT; MANIFEST has a KIND<TAB>NAME<TAB>FILE a line\n",
+               stderr);
     return 2;
+}
+
+int help()
+{
+    std::fputs(kUsage, stdout);
+    std::fputs(
+        "\nBuilds, lists and extracts the resource packs (*.ipo) of Tipsovo: resource-only\n"
+        "Windows libraries holding sounds, pictures and text lists.\n\n"
+        "Commands:\n"
+        "  build OUT.ipo KIND:NAME=FILE...  write a pack of the given files\n"
+        "  build OUT.ipo -m MANIFEST        the same, one KIND<TAB>NAME<TAB>FILE a line\n"
+        "  list PACK                        print KIND<TAB>NAME of every resource\n"
+        "  extract PACK KIND NAME OUTFILE   write one resource to a file\n\n"
+        "KIND is WAVE, BITMAP, RCDATA or TEXT (a UTF-8 text stored as Windows-1250 raw\n"
+        "data).\n\n"
+        "Options:\n"
+        "  -h, --help     show this text and end\n"
+        "  -v, --version  show the version and end\n",
+        stdout);
+    return 0;
 }
 
 QByteArray readFile(const QString &path)
@@ -344,6 +369,12 @@ int main(int argc, char **argv)
     if (args.isEmpty())
         return usage();
     const QString command = args.takeFirst();
+    if (command == u"--version" || command == u"-v") {
+        std::printf("tipsovo-ipo %s\n", TIPSOVO_VERSION);
+        return 0;
+    }
+    if (command == u"--help" || command == u"-h")
+        return help();
     try {
         if (command == u"build")
             return build(args);
@@ -352,7 +383,7 @@ int main(int argc, char **argv)
         if (command == u"extract")
             return extract(args);
     } catch (const Failure &f) {
-        printErr(QStringLiteral("ipo: ") + f.message);
+        printErr(QStringLiteral("tipsovo-ipo: ") + f.message);
         return 1;
     }
     return usage();
