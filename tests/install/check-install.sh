@@ -154,7 +154,8 @@ entry=$(zcat "$x/usr/share/doc/tipsovo/changelog.gz" 2>/dev/null | head -1)
 [[ $entry == "tipsovo ($version) "* ]] && pass "the changelog's latest entry is $version" \
     || fail "the changelog's latest entry is '$entry', the package $version"
 
-# lintian: no error and no warning in either package; each override says why.
+# lintian: no error and no warning in either package; each override (or group of overrides)
+# comes after a comment that says why.
 lintian --fail-on error,warning -E --pedantic --show-overrides --tag-display-limit 0 \
     "$deb" "$data" >"$tmp/lintian.log" 2>&1
 status=$?
@@ -163,7 +164,7 @@ if ((status == 0)) && ! grep -qE '^[EW]: |unused-override|mismatched-override' "
     pass "lintian: no errors, no warnings, no override left unused"
 else fail "lintian (status $status): $(grep -E '^[EW]: |override' "$tmp/lintian.log" | head -5)"; fi
 for overrides in "$x"/usr/share/lintian/overrides/*; do
-    unexplained=$(awk '/^#/ { reason = 1; next } /^[^[:space:]]/ { if (!reason) print; reason = 0 }' "$overrides")
+    unexplained=$(awk '/^#/ { reason = 1; next } /^[[:space:]]*$/ { reason = 0; next } !reason' "$overrides")
     [ -z "$unexplained" ] && pass "every override of ${overrides##*/} has its reason" \
         || fail "overrides without a reason in ${overrides##*/}: $unexplained"
 done
