@@ -2,6 +2,7 @@
 # The program's own pictures (content/program/pictures.tsv), rendered at build time into
 # ${CMAKE_BINARY_DIR}/program-pictures/ and embedded in tipsovo_lib as Qt resources:
 #   :/pictures/<file>.png   every line of the table
+#   :/pictures/splash.bgra the splash again, as raw pixels
 #   :/credits.txt           a copy of content/CREDITS
 # Included from the top-level CMakeLists.txt after tipsovo_lib is defined, whether or not the
 # resource packs are built (TIPSOVO_CONTENT), since the library needs these pictures.
@@ -35,5 +36,19 @@ add_custom_command(
 # object files into every target that links tipsovo_lib, so no Q_INIT_RESOURCE is needed.
 qt_add_resources(tipsovo_lib tipsovo_program_pictures
     PREFIX /pictures BASE ${program_pictures_dir} FILES ${program_pictures})
+# The splash is the first thing painted, before the event loop: decoding its PNG took about as
+# long as starting a bare Qt window. It is also embedded as its raw pixels (640 x 480, 32 bits
+# in the byte order of QImage::Format_RGB32), uncompressed, so that showing it is one copy.
+find_program(TIPSOVO_CONVERT convert REQUIRED)
+add_custom_command(
+    OUTPUT ${program_pictures_dir}/splash.bgra
+    COMMAND ${TIPSOVO_CONVERT} ${program_pictures_dir}/splash.png -alpha set
+            BGRA:${program_pictures_dir}/splash.bgra
+    DEPENDS ${program_pictures_dir}/splash.png
+    COMMENT "Writing the splash's raw pixels"
+    VERBATIM)
+qt_add_resources(tipsovo_lib tipsovo_splash
+    PREFIX /pictures BASE ${program_pictures_dir} FILES ${program_pictures_dir}/splash.bgra
+    OPTIONS -no-compress)
 qt_add_resources(tipsovo_lib tipsovo_credits
     PREFIX / BASE ${program_pictures_dir} FILES ${program_pictures_dir}/credits.txt)

@@ -114,9 +114,11 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
 
     auto splash = std::make_unique<TfSplash>();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     splash->showNow();
     mark("splash-shown", sinceStart.elapsed());
+    // The hourglass comes right after the first paint: loading the cursor theme takes a few
+    // milliseconds that would otherwise hold up the splash.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     // The icon is for the windows that come after the splash: decoding it and handing every
     // size of it to the window system before the first paint only delays the splash.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.png")));

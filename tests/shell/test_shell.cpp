@@ -13,6 +13,7 @@
 #include "shell/displayrules.h"
 #include "shell/tfglavno.h"
 #include "shell/tfoprogramu.h"
+#include "shell/tfsplash.h"
 #include "widgets/controls.h"
 #include "widgets/cursors.h"
 #include "widgets/keyboardchoices.h"
@@ -94,6 +95,7 @@ private slots:
     void menuButtonsAreAsTabled_data();
     void menuButtonsAreAsTabled();
     void marksAreCopyable();
+    void splashShowsItsPicture();
     void programCursorsHaveTheirHotSpots();
     void menuButtonSpeaksOnceAfterTheDelay();
     void soundSwitchOnlyFlipsSound();
@@ -221,6 +223,20 @@ void TestShell::marksAreCopyable()
     QCOMPARE(f.menu->wrongMark().size(), QSize(38, 30));
     QVERIFY(f.menu->rightMark().toImage() != f.menu->wrongMark().toImage());
     QVERIFY(!f.find<QLabel>(QStringLiteral("imgPrav"))->isVisibleTo(f.menu.get()));
+}
+
+// The splash is shown from raw pixels written at build time: they must be the picture itself,
+// in the right byte order, not a stale or colour-swapped copy.
+void TestShell::splashShowsItsPicture()
+{
+    TfSplash splash;
+    auto *picture = splash.findChild<QLabel *>(QStringLiteral("Image1"));
+    QVERIFY(picture);
+    const QImage shown = picture->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage png = QImage(QStringLiteral(":/pictures/splash.png")).convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(png.size(), QSize(640, 480));
+    QCOMPARE(shown.size(), png.size());
+    QVERIFY(shown == png);
 }
 
 void TestShell::programCursorsHaveTheirHotSpots()
