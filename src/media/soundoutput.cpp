@@ -35,23 +35,29 @@ struct PlaybackState {
     qint64 limitMs = 0;
 };
 
-// How often the worker looks at what the server has played, how much of the end it may miss,
-// and how long a sound may make no progress at all before it is given up (the watchdog: a
-// server that takes the data but never plays it, or a stream that never starts).
+// How often the worker looks at what the server has played and how much of the end it may
+// miss. A sound that makes no progress at all for kStallMs is given up (the watchdog: a server
+// that has stopped answering); a server may stall for well over a second mid-sound (a sink
+// that has rendered far ahead while idle), so this is long. A sound the server never starts
+// (a suspended sink) counts as played once its length, and at least kNeverStartedMs, has
+// passed without a sample played.
 constexpr int kPollMs = 5;
 constexpr qint64 kEndToleranceUs = 2000;
 // How far the processed time may run ahead of the clock before it counts as a leap.
 constexpr qint64 kLeapMs = 20;
-constexpr qint64 kStallMs = 1000;
+constexpr qint64 kStallMs = 3000;
+constexpr qint64 kNeverStartedMs = 1000;
 // Beyond the stall allowance, how long the user-interface side trusts a silent worker.
 constexpr qint64 kLimitMarginMs = 500;
 
-// Lives on the output's own thread and owns the QAudioSink there. A server does not reliably
-// report the end of a stream (PulseAudio often sends no IdleState after the last buffer, or
-// sends it as soon as the last buffer was handed over, long before it is heard), so the end
-// is known from what was played: the sink's processed time, polled, against the sound's
-// length. When the server goes away mid-sound, the rest of the sound's length stands in; when
-// there is no device at all, a timer of the whole length does.
+// Lives on the output's own thread and owns the QAudioSink there. The end of a sound is the
+// moment the server has played its last sample. The server says so by draining the stream
+// (the sink goes idle once everything written has been rendered); the sink's processed time,
+// polled, is the second witness, taken only once the sound's length has also passed since it
+// really began (the processed time is interpolated and may run ahead). Neither a quiet spell of
+// the server nor a slow timing update ends a sound early or late. When the server goes away
+// mid-sound, the rest of the sound's length stands in; when there is no device at all, a timer
+// of the whole length does.
 class SinkWorker : public QObject {
 public:
     SinkWorker(PlaybackState &state, const QElapsedTimer &clock) : m_state(state), m_clock(clock)
@@ -78,7 +84,8 @@ public:
         m_durationUs = frames * 1000000 / sound.sampleRate;
         m_processedUs = 0;
         m_startedAtMs = -1;
-        m_lastProgressMs = m_clock.elapsed();
+        m_requestedAtMs = m_clock.elapsed();
+        m_lastProgressMs = m_requestedAtMs;
         if (startSink(sound)) {
             m_poll.start();
             publish(m_lastProgressMs + durationMs());
@@ -105,11 +112,16 @@ private:
         return !m_device.isNull();
     }
 
+    // The sink has no working stream any more. A server that goes away is not always told to
+    // the sink (that news goes through the event loop of whichever thread first asked for
+    // devices, which may be blocked in a wait); the stream itself knows at once: it has no
+    // room at all (the sink passes on the server's error value).
     static bool failed(const QAudioSink &sink)
     {
         const QAudio::Error e = sink.error();
         return sink.state() == QAudio::StoppedState
-            || e == QAudio::OpenError || e == QAudio::IOError || e == QAudio::FatalError;
+            || e == QAudio::OpenError || e == QAudio::IOError || e == QAudio::FatalError
+            || sink.bytesFree() < 0;
     }
 
     bool startSink(const PcmSound &sound)
@@ -134,6 +146,7 @@ private:
         }
         m_samples = sound.samples;
         m_written = 0;
+        m_writtenSeen = 0;
         // The server starts a stream only once its start-up buffer is full: a sound shorter
         // than that is padded with silence (the end is still the sound's own).
         const qsizetype least = m_sink->bufferSize() + 4096;
@@ -175,9 +188,12 @@ private:
             return;
         }
         const qint64 processed = m_sink->processedUSecs();
+        if (processed > m_processedUs || m_written > m_writtenSeen) {
+            m_lastProgressMs = now;
+            m_writtenSeen = m_written;
+        }
         if (processed > m_processedUs) {
             m_processedUs = processed;
-            m_lastProgressMs = now;
             // When playback really began. The processed time may leap ahead of what is heard
             // (the sink's latency estimate comes and goes); a start that seems earlier than
             // one already seen is such a leap and is not taken. A later one is a pause.
@@ -185,17 +201,22 @@ private:
             if (m_startedAtMs < 0 || startedAt > m_startedAtMs - kLeapMs)
                 m_startedAtMs = std::max(m_startedAtMs, startedAt);
         }
-        // Ended when the server has processed all of it and the sound's length has passed
-        // since it really began: either alone can be fooled.
+        // The server drained the stream: all that was written has been rendered (not yet all
+        // heard: the sink's own latency follows). The processed time says the same with that
+        // latency taken off, but may lag far behind when the sink's latency estimate jumps.
+        const bool drained = m_written >= m_samples.size() && m_sink->state() == QAudio::IdleState;
         const bool processedAll = m_processedUs + kEndToleranceUs >= m_durationUs;
         const bool lengthPassed = m_startedAtMs >= 0
             && now + kEndToleranceUs / 1000 >= m_startedAtMs + durationMs();
-        if ((processedAll && lengthPassed) || now - m_lastProgressMs > kStallMs) {
+        const bool neverStarted = m_startedAtMs < 0
+            && now - m_requestedAtMs >= std::max(durationMs(), kNeverStartedMs);
+        if ((lengthPassed && (drained || processedAll)) || neverStarted
+            || now - m_lastProgressMs > kStallMs) {
             finish();
             return;
         }
         publish(std::max(now + (m_durationUs - m_processedUs + 999) / 1000,
-                         m_startedAtMs + durationMs()));
+                         (m_startedAtMs >= 0 ? m_startedAtMs : m_requestedAtMs) + durationMs()));
     }
 
     void playTimed(qint64 ms)
@@ -260,6 +281,7 @@ private:
     QIODevice *m_io = nullptr;
     QByteArray m_samples; // what is written to the sink, padded
     qsizetype m_written = 0;
+    qsizetype m_writtenSeen = 0; // what had been written at the last progress
     int m_frameBytes = 1;
     QAudioDevice m_device;
     bool m_deviceChecked = false;
@@ -269,6 +291,7 @@ private:
     qint64 m_processedUs = 0;
     qint64 m_lastProgressMs = 0;
     qint64 m_startedAtMs = -1; // when playback really began, as the progress shows
+    qint64 m_requestedAtMs = 0;
 };
 
 // The user-interface side answers isPlaying/remainingMs from the shared state, so it never

@@ -46,6 +46,12 @@ qint64 msUntilQuiet(const SoundOutput &out, const QElapsedTimer &since, qint64 l
 constexpr double kLengthTolerance = 25;
 // The largest silence allowed between a sound's end and the next sound's start.
 constexpr double kMaxGapMs = 100;
+// How late the end of a sound may be known, and the largest gap when the next sound is started
+// right then (the new stream's start included).
+constexpr double kEndReportMs = 50;
+constexpr double kMaxEndGapMs = 75;
+// How far a recording with a 20 ms latency may stand behind the sound.
+constexpr double kRecorderLagMs = 45;
 
 } // namespace
 
@@ -130,6 +136,53 @@ private slots:
         QVERIFY2(qAbs(heard[0].lengthMs() - 1500) <= kLengthTolerance, what);
         QVERIFY2(qAbs(heard[1].lengthMs() - 300) <= kLengthTolerance, what);
         QVERIFY2(heard[1].startMs - heard[0].endMs < kMaxGapMs, what);
+    }
+
+    // A long sound is heard whole and its end is known when its last sample has been played:
+    // a sound asked for at that moment follows without a gap, and (with a recorder that hands
+    // over its sound every 20 ms) the recording has just reached the last sample. The same when
+    // the sink renders far ahead of time, as it does with nobody listening closely: there the
+    // server may take longer than the sound's length, and the wait follows it, not the length.
+    void longSoundEndsAtItsLastSample_data()
+    {
+        QTest::addColumn<int>("recorderLatencyMs");
+        QTest::newRow("recorded closely") << 20;
+        QTest::newRow("sink rendering ahead") << 0;
+    }
+    void longSoundEndsAtItsLastSample()
+    {
+        QFETCH(int, recorderLatencyMs);
+        auto out = createSystemSoundOutput();
+        MonitorRecorder rec;
+        QString error;
+        QVERIFY2(rec.start(m_sink, &error, recorderLatencyMs), qPrintable(error));
+        QElapsedTimer t;
+        t.start();
+        QVERIFY(out->playSync(tone(3000, kQuiet, 440)));
+        const qint64 waited = t.elapsed();
+        const double recordedAtEnd = rec.recordedMs();
+        QVERIFY(out->playAsync(tone(300, kLoud, 660)));
+        QVERIFY(msUntilQuiet(*out, t, 15000) >= 0);
+        const QList<Segment> heard = soundingSegments(rec.stop());
+        const QByteArray what = describe(heard).toUtf8()
+            + QByteArray(" waited ") + QByteArray::number(waited) + " ms, recorded "
+            + QByteArray::number(recordedAtEnd) + " ms at the end";
+        QVERIFY2(heard.size() == 2 && heard[0].level == Level::Quiet
+                     && heard[1].level == Level::Loud, what);
+        QVERIFY2(qAbs(heard[0].lengthMs() - 3000) <= kLengthTolerance, what);
+        QVERIFY2(qAbs(heard[1].lengthMs() - 300) <= kLengthTolerance, what);
+        QVERIFY2(waited >= 3000 - 20, what);
+        // A sink that renders ahead holds back every new stream, the next sound's as well: the
+        // gap before it is the server's. The end must not have been known early all the same:
+        // the next sound did not cut the first.
+        QVERIFY2(heard[1].startMs >= heard[0].endMs, what);
+        if (recorderLatencyMs > 0) {
+            QVERIFY2(heard[1].startMs - heard[0].endMs <= kMaxEndGapMs, what);
+            // Where the recording stood when the end was reported, against the last sample.
+            const double late = recordedAtEnd - heard[0].endMs;
+            QVERIFY2(late >= -kRecorderLagMs && late <= kEndReportMs, what);
+            QVERIFY2(waited <= 3000 + 100, what);
+        }
     }
 
     // While a sound plays, another is refused and the playing one goes on to its end; the

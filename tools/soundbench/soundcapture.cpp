@@ -102,15 +102,17 @@ MonitorRecorder::~MonitorRecorder()
     }
 }
 
-bool MonitorRecorder::start(const QString &sink, QString *error)
+bool MonitorRecorder::start(const QString &sink, QString *error, int latencyMs)
 {
     const QString path = m_dir.filePath(QStringLiteral("monitor.raw"));
     m_parec.setStandardOutputFile(path);
     m_parec.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_parec.start(QStringLiteral("parec"),
-                  {QStringLiteral("--device=%1.monitor").arg(sink), QStringLiteral("--raw"),
-                   QStringLiteral("--format=s16le"), QStringLiteral("--rate=%1").arg(kRate),
-                   QStringLiteral("--channels=1"), QStringLiteral("--latency-msec=20")});
+    QStringList args{QStringLiteral("--device=%1.monitor").arg(sink), QStringLiteral("--raw"),
+                     QStringLiteral("--format=s16le"), QStringLiteral("--rate=%1").arg(kRate),
+                     QStringLiteral("--channels=1")};
+    if (latencyMs > 0)
+        args << QStringLiteral("--latency-msec=%1").arg(latencyMs);
+    m_parec.start(QStringLiteral("parec"), args);
     if (!m_parec.waitForStarted(5000)) {
         if (error)
             *error = QStringLiteral("parec did not start: ") + m_parec.errorString();
@@ -129,6 +131,11 @@ bool MonitorRecorder::start(const QString &sink, QString *error)
         QThread::msleep(10);
     }
     return true;
+}
+
+double MonitorRecorder::recordedMs() const
+{
+    return QFileInfo(m_dir.filePath(QStringLiteral("monitor.raw"))).size() / 2 * 1000.0 / kRate;
 }
 
 QByteArray MonitorRecorder::stop(int tailMs)

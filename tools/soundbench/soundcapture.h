@@ -43,7 +43,12 @@ class MonitorRecorder {
 public:
     ~MonitorRecorder();
     // Starts parec and returns once the recording is running; false (and why) when it is not.
-    bool start(const QString &sink, QString *error);
+    // latencyMs: how often the monitor hands over what it has; 0 leaves it to the server, whose
+    // sink then renders far ahead as when nobody listens.
+    bool start(const QString &sink, QString *error, int latencyMs = 20);
+    // How much has been recorded so far, in ms of sound: with a short latency, where the
+    // recording stands now (up to that latency behind).
+    double recordedMs() const;
     // Lets the last `tailMs` of sound through, ends parec and returns the recording.
     QByteArray stop(int tailMs = 300);
 
