@@ -2,7 +2,12 @@
 #include "media/clock.h"
 
 #include <QElapsedTimer>
+#include <QObject>
 #include <QThread>
+#include <QTimer>
+
+#include <algorithm>
+#include <chrono>
 
 namespace tipsovo {
 
@@ -16,6 +21,11 @@ public:
     {
         if (ms > 0)
             QThread::msleep(static_cast<unsigned long>(ms));
+    }
+    void callAfter(qint64 ms, QObject *context, std::function<void()> what) override
+    {
+        QTimer::singleShot(std::chrono::milliseconds(std::max<qint64>(0, ms)), Qt::PreciseTimer,
+                           context, std::move(what));
     }
 
 private:

@@ -26,12 +26,14 @@ MediaService::MediaService(QString packDir, std::unique_ptr<SoundOutput> output,
 
 MediaService::~MediaService()
 {
+    m_waiting.clear();
     if (m_output)
         m_output->stopAll();
     releaseSoundPack();
 }
 
-void MediaService::PredvajajZvok(const QString &name, const QString &pack, bool keepTrying)
+void MediaService::PredvajajZvok(const QString &name, const QString &pack, bool keepTrying,
+                                 QObject *requester)
 {
     if (name.isEmpty() || !m_soundOn)
         return;
@@ -48,37 +50,101 @@ void MediaService::PredvajajZvok(const QString &name, const QString &pack, bool 
     if (!data || !decodeWave(*data, &sound) || sound.samples.isEmpty())
         return report(SoundOutcome::Missing);
 
+    // A waiting instruction goes first: nothing else may take its turn.
+    if (!m_waiting.empty()) {
+        if (!keepTrying)
+            return report(SoundOutcome::Refused);
+        m_waiting.push_back({name, pack, sound, requester, requester != nullptr});
+        return;
+    }
     if (m_output->playAsync(sound))
         return report(SoundOutcome::Played);
     if (!keepTrying)
         return report(SoundOutcome::Refused);
-
-    // Keep asking until the playing sound has ended, so this one starts right after it; but
-    // never longer than what is left of it plus a margin. What is left is asked again on the
-    // way (a server that falls behind makes it longer), yet the wait never stretches further
-    // than a fixed amount beyond the first answer, whatever the output says.
-    const qint64 firstDeadline = m_clock.nowMs() + m_output->remainingMs() + kKeepTryingMarginMs;
-    const qint64 cap = firstDeadline + kKeepTryingStretchMs;
-    qint64 deadline = firstDeadline;
-    for (;;) {
+    // Refused with nothing playing: the output cannot play it at all (or the playing sound has
+    // just ended: ask once more).
+    if (!m_output->isPlaying()) {
         if (m_output->playAsync(sound))
             return report(SoundOutcome::Played);
+        if (!m_output->isPlaying())
+            return report(SoundOutcome::Refused);
+    }
+    m_waiting.push_back({name, pack, sound, requester, requester != nullptr});
+    beginWait(m_waiting.front());
+    scheduleTry();
+}
+
+void MediaService::forgetWaiting(const QObject *requester)
+{
+    if (!requester)
+        return;
+    for (Waiting &w : m_waiting)
+        if (w.requester == requester)
+            w.requester.clear(); // dropped when its turn comes, as if the requester were gone
+    tryWaiting();
+}
+
+void MediaService::beginWait(Waiting &w)
+{
+    // Never longer than what is left of the playing sound plus a margin. What is left is asked
+    // again on the way (a server that falls behind makes it longer), yet the wait never
+    // stretches further than a fixed amount beyond the first answer, whatever the output says.
+    w.deadlineMs = m_clock.nowMs() + m_output->remainingMs() + kKeepTryingMarginMs;
+    w.capMs = w.deadlineMs + kKeepTryingStretchMs;
+}
+
+void MediaService::scheduleTry()
+{
+    if (m_tryScheduled || m_waiting.empty())
+        return;
+    m_tryScheduled = true;
+    m_clock.callAfter(kKeepTryingStepMs, this, [this] {
+        m_tryScheduled = false;
+        tryWaiting();
+    });
+}
+
+void MediaService::tryWaiting()
+{
+    while (!m_waiting.empty()) {
+        Waiting &w = m_waiting.front();
+        if (w.deadlineMs < 0)
+            beginWait(w);
+        const auto settle = [&](SoundOutcome outcome) {
+            const Waiting done = std::move(m_waiting.front());
+            m_waiting.pop_front();
+            // A request whose screen has closed is dropped without a word.
+            if (!done.hasRequester || done.requester)
+                emit soundRequested(done.name, done.pack, true, outcome);
+        };
+        if (w.hasRequester && !w.requester) {
+            settle(SoundOutcome::Refused);
+            continue;
+        }
+        if (m_output->playAsync(w.sound)) {
+            settle(SoundOutcome::Played);
+            continue; // the next one now waits for this one
+        }
         if (!m_output->isPlaying()) {
-            // The playing sound may have ended between the two questions: ask once more. Refused
-            // with nothing playing means the output cannot play it at all.
-            if (m_output->playAsync(sound))
-                return report(SoundOutcome::Played);
-            if (!m_output->isPlaying())
-                break;
+            if (m_output->playAsync(w.sound)) {
+                settle(SoundOutcome::Played);
+                continue;
+            }
+            if (!m_output->isPlaying()) {
+                settle(SoundOutcome::Refused);
+                continue;
+            }
         }
         const qint64 now = m_clock.nowMs();
-        deadline = std::min(cap, std::max(deadline, now + m_output->remainingMs() + kKeepTryingMarginMs));
-        const qint64 left = deadline - now;
-        if (left <= 0)
-            break;
-        m_clock.sleepMs(std::min(left, kKeepTryingStepMs));
+        w.deadlineMs = std::min(w.capMs, std::max(w.deadlineMs,
+                                                  now + m_output->remainingMs() + kKeepTryingMarginMs));
+        if (now >= w.deadlineMs) {
+            settle(SoundOutcome::Refused);
+            continue;
+        }
+        scheduleTry();
+        return;
     }
-    report(SoundOutcome::Refused);
 }
 
 void MediaService::NaloziSliko(const QString &pack, const QString &name, QImage &picture)
@@ -126,6 +192,7 @@ void MediaService::setZamikZvoka(int ms)
 
 void MediaService::stopAll()
 {
+    m_waiting.clear();
     if (m_output)
         m_output->stopAll();
 }

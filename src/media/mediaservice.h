@@ -8,7 +8,9 @@
 
 #include <QImage>
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
+#include <deque>
 #include <functional>
 #include <memory>
 
@@ -36,11 +38,22 @@ public:
     ~MediaService() override;
 
     // Plays sound `name` (upper-cased) from pack `pack`. With keepTrying, a request refused
-    // because a sound is playing is repeated until it is accepted; the wait is bounded by what
+    // because a sound is playing waits for it and starts the moment it ends, without blocking:
+    // the event loop runs on (the screen that asked is painted meanwhile). Waiting requests
+    // start in the order they were made, and while one waits, a request without keepTrying is
+    // refused as if the sound it waits for were playing already. Each wait is bounded by what
     // is left of the playing sound plus a small margin (followed as it plays, within a fixed
-    // stretch) and never waits on a sound that cannot start. Nothing is ever reported; silence when the switch is off, the pack or sound is
-    // missing or there is no device.
-    void PredvajajZvok(const QString &name, const QString &pack, bool keepTrying);
+    // stretch) and never waits on a sound that cannot start. A waiting request of `requester`
+    // is dropped when the requester is destroyed (or forgets it, forgetWaiting). Nothing is
+    // ever reported; silence when the switch is off, the pack or sound is missing or there is
+    // no device.
+    void PredvajajZvok(const QString &name, const QString &pack, bool keepTrying,
+                       QObject *requester = nullptr);
+
+    // Drops the waiting requests of `requester` (a screen that closes).
+    void forgetWaiting(const QObject *requester);
+    // True while a keep-trying request waits for its turn.
+    bool hasWaiting() const { return !m_waiting.empty(); }
 
     // Loads bitmap `name` from `pack` into `picture`. Pack missing or malformed: silently
     // unchanged. Picture missing or undecodable: the error box, picture unchanged.
@@ -80,7 +93,7 @@ public:
 
     // How long keep-trying waits beyond what is left of the playing sound, how much further
     // it may follow a sound that takes longer than it first said, and how often it asks again
-    // meanwhile.
+    // meanwhile (a timer of the event loop).
     static constexpr qint64 kKeepTryingMarginMs = 250;
     static constexpr qint64 kKeepTryingStretchMs = 1500;
     static constexpr qint64 kKeepTryingStepMs = 5;
@@ -93,7 +106,24 @@ signals:
                         tipsovo::MediaService::SoundOutcome outcome);
 
 private:
+    // A keep-trying request waiting for its turn. Its wait begins when it comes first.
+    struct Waiting {
+        QString name;
+        QString pack;
+        PcmSound sound;
+        QPointer<QObject> requester;
+        bool hasRequester = false;
+        qint64 deadlineMs = -1; // -1 until it comes first
+        qint64 capMs = -1;
+    };
+
     ResourcePack *soundPack(const QString &pack);
+    void beginWait(Waiting &w);
+    void tryWaiting();
+    void scheduleTry();
+
+    std::deque<Waiting> m_waiting;
+    bool m_tryScheduled = false;
 
     QString m_packDir;
     std::unique_ptr<SoundOutput> m_output;

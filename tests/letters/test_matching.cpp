@@ -748,6 +748,7 @@ void TestMatching::setOfThreeEndsInBravoAndPonoviStartsAgain()
     for (int exercise = 1; exercise <= 3; ++exercise) {
         t.host.log->clear();
         t.solveByClicks();
+        t.host.clock.runPending();
         // One sound per right answer, then the praise at the end of the set.
         right += int(t.host.log->requested().size()) - (exercise == 3 ? 1 : 0);
         QCOMPARE(t.s->rightCount(), right);
@@ -858,6 +859,7 @@ void TestMatching::chooserStartsScreensAndComesBack()
         if (!QGuiApplication::overrideCursor())
             steps << QStringLiteral("pointer");
 
+        host.clock.advance(5000); // the hover sound has ended: the instruction is not kept waiting
         QTest::mouseClick(chooser->button(2), Qt::LeftButton);
         screen = chooser->screen();
         if (screen && screen->objectName() == QStringLiteral("TfZlogi") && screen->isVisible()

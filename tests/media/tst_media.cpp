@@ -507,23 +507,73 @@ private slots:
         QCOMPARE(m_log->names(), (QStringList{"A29", "A15"}));
     }
 
-    // An instruction waits for the playing sound and starts the moment it ends.
+    // An instruction waits for the playing sound and starts the moment it ends, without
+    // blocking the caller: the call returns at once and the start comes from the event loop.
     void keepTryingWaitsForThePlayingSoundThenPlays()
     {
         m_media->PredvajajZvok("A15", "snd", false); // 400 ms, ends at 1400
         m_clock.advance(150);
         m_media->PredvajajZvok("A29", "snd", true);
+        QVERIFY(m_clock.sleeps().isEmpty());
+        QCOMPARE(m_log->names(), QStringList{"A15"});
+        QVERIFY(m_media->hasWaiting());
+        m_clock.advance(240); // 10 ms before the end: still waiting
+        QCOMPARE(m_log->names(), QStringList{"A15"});
+        m_clock.advance(100);
         const auto accepted = m_out->accepted();
         QCOMPARE(accepted.size(), qsizetype(2));
         QCOMPARE(accepted[1].durationMs, qint64(700));
         QVERIFY(accepted[1].atMs >= 1400);
         QVERIFY(accepted[1].atMs <= 1400 + MediaService::kKeepTryingStepMs);
-        QVERIFY(m_clock.totalSleptMs() >= 250);
-        QVERIFY(m_clock.totalSleptMs() <= 250 + MediaService::kKeepTryingMarginMs);
-        for (qint64 step : m_clock.sleeps())
-            QVERIFY(step > 0 && step <= MediaService::kKeepTryingStepMs);
         QCOMPARE(m_log->names(), (QStringList{"A15", "A29"}));
         QVERIFY(m_log->refused().isEmpty());
+        QVERIFY(!m_media->hasWaiting());
+        QVERIFY(m_clock.sleeps().isEmpty());
+    }
+
+    // While an instruction waits, nothing else takes its turn: a hover sound is refused even
+    // in the moment between the playing sound's end and the instruction's start; a second
+    // instruction waits behind the first, as a blocking wait would have had it.
+    void waitingInstructionKeepsItsTurnAndOrder()
+    {
+        m_media->PredvajajZvok("A15", "snd", false); // ends at 1400
+        m_media->PredvajajZvok("A29", "snd", true);  // 700 ms
+        m_media->PredvajajZvok("PRAV", "snd", true); // after A29
+        m_clock.advance(399);
+        m_out->stopAll(); // the hover sound is over just before the next try
+        m_media->PredvajajZvok(u"ŽOGA"_qs, "snd", false);
+        QCOMPARE(m_log->refused(), QStringList{u"ŽOGA"_qs});
+        m_clock.runPending();
+        QCOMPARE(m_log->names(), (QStringList{"A15", "A29", "PRAV"}));
+        const auto accepted = m_out->accepted();
+        QCOMPARE(accepted.size(), qsizetype(3));
+        QVERIFY(accepted[2].atMs >= accepted[1].atMs + 700);
+        QVERIFY(accepted[2].atMs <= accepted[1].atMs + 700 + MediaService::kKeepTryingStepMs);
+    }
+
+    // A waiting request of a screen that is gone, or that has forgotten it, is never played.
+    void waitingRequestOfAGoneRequesterIsDropped()
+    {
+        auto screen = std::make_unique<QObject>();
+        QObject other;
+        m_media->PredvajajZvok("A15", "snd", false);
+        m_media->PredvajajZvok("A29", "snd", true, screen.get());
+        m_media->PredvajajZvok("PRAV", "snd", true, &other);
+        screen.reset();
+        m_clock.runPending();
+        QCOMPARE(m_log->names(), (QStringList{"A15", "PRAV"}));
+        m_media->PredvajajZvok("A29", "snd", true, &other);
+        m_media->forgetWaiting(&other);
+        m_clock.runPending();
+        QCOMPARE(m_log->names(), (QStringList{"A15", "PRAV"}));
+        QVERIFY(!m_media->hasWaiting());
+        // Stopping all sounds drops what waits as well.
+        m_clock.advance(1000);
+        m_media->PredvajajZvok("A15", "snd", false);
+        m_media->PredvajajZvok("A29", "snd", true);
+        m_media->stopAll();
+        m_clock.runPending();
+        QCOMPARE(m_log->names(), (QStringList{"A15", "PRAV", "A15"}));
     }
 
     void keepTryingWithNothingPlayingDoesNotWait()
@@ -531,6 +581,7 @@ private slots:
         m_media->PredvajajZvok("A29", "snd", true);
         QCOMPARE(m_log->names(), QStringList{"A29"});
         QVERIFY(m_clock.sleeps().isEmpty());
+        QCOMPARE(m_clock.pendingCalls(), qsizetype(0));
     }
 
     // The wait follows what the output says is left, but is bounded even when the output
@@ -541,11 +592,14 @@ private slots:
         LaggingOutput *out = stuck.get();
         MediaService media(m_dir->path(), std::move(stuck), m_clock);
         SoundLog log(media);
+        const qint64 asked = m_clock.nowMs();
         media.PredvajajZvok("A29", "snd", true);
+        m_clock.runPending();
         QVERIFY(out->asked > 1);
-        QCOMPARE(m_clock.totalSleptMs(), 100 + MediaService::kKeepTryingMarginMs
-                                             + MediaService::kKeepTryingStretchMs);
+        QCOMPARE(m_clock.nowMs() - asked, 100 + MediaService::kKeepTryingMarginMs
+                                              + MediaService::kKeepTryingStretchMs);
         QCOMPARE(log.refused(), QStringList{"A29"});
+        QVERIFY(!media.hasWaiting());
     }
 
     // A playing sound that lasts longer than the output first said (the server fell behind)
@@ -557,6 +611,7 @@ private slots:
         MediaService media(m_dir->path(), std::move(lagging), m_clock);
         SoundLog log(media);
         media.PredvajajZvok("A29", "snd", true);
+        m_clock.runPending();
         QCOMPARE(log.names(), QStringList{"A29"});
         QVERIFY(out->acceptedAtMs >= 1900);
         QVERIFY(out->acceptedAtMs <= 1900 + MediaService::kKeepTryingStepMs);

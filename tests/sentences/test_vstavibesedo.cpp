@@ -274,6 +274,7 @@ void TestVstaviBesedo::tenSentencesOfTheThemeEndInBravo()
     QCOMPARE(t.s->instructionLine()->text(), QStringLiteral("Bravo!"));
     QVERIFY(!t.naprejShown());
     QCOMPARE(t.s->rightCount(), 10);
+    t.host.clock.runPending();
     const auto &last = t.host.log->entries().last();
     QCOMPARE(last.name, QStringLiteral("A9"));
     QVERIFY(last.keepTrying);

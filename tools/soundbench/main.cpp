@@ -14,8 +14,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTemporaryDir>
-#include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -56,16 +57,22 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 2;
     }
+    // The instruction waits on the event loop, as it does in the program.
+    const auto runFor = [](int ms) {
+        QEventLoop loop;
+        QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+        loop.exec();
+    };
     for (int i = 0; i < pairs; ++i) {
         media.PredvajajZvok(QStringLiteral("HOVER"), QStringLiteral("snd"), false);
         // The instruction is asked for at different points of the hover sound.
-        QThread::msleep(50 + (i * 37) % (kHoverMs - 100));
+        runFor(50 + (i * 37) % (kHoverMs - 100));
         media.PredvajajZvok(QStringLiteral("A29"), QStringLiteral("snd"), true);
         QElapsedTimer t;
         t.start();
-        while (media.output().isPlaying() && t.elapsed() < 5000)
-            QThread::msleep(2);
-        QThread::msleep(250);
+        while ((media.hasWaiting() || media.output().isPlaying()) && t.elapsed() < 5000)
+            runFor(2);
+        runFor(250);
     }
     const QList<Segment> heard = soundingSegments(rec.stop());
 

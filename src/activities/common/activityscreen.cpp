@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QHideEvent>
 #include <QPointer>
 #include <QLabel>
 #include <QPainter>
@@ -221,7 +222,9 @@ void ActivityScreen::setCounts(int right, int wrong)
 
 void ActivityScreen::say(const QString &sound, bool keepTrying)
 {
-    media().PredvajajZvok(sound, QStringLiteral("snd"), keepTrying);
+    // A sound that waits for its turn belongs to this screen: it is dropped when the screen
+    // closes.
+    media().PredvajajZvok(sound, QStringLiteral("snd"), keepTrying, this);
 }
 
 void ActivityScreen::answerRight(const QString &sound, bool count)
@@ -324,13 +327,22 @@ void ActivityScreen::showEvent(QShowEvent *e)
     if (m_shownOnce)
         return;
     m_shownOnce = true;
-    // Spoken once the screen has been painted: the wait for a hover sound still playing
-    // must not leave the child looking at an empty window.
+    // Spoken from the event loop, once the screen has been painted; when a hover sound still
+    // plays, the instruction waits for it without holding up the screen.
     QTimer::singleShot(0, this, [this] {
         speakInstruction();
         if (m_setStart == SetStart::OnFirstActivation)
             startFirstSet();
     });
+}
+
+void ActivityScreen::hideEvent(QHideEvent *e)
+{
+    QWidget::hideEvent(e);
+    // Closed (or hidden by the program): what it still wanted to say is not said any more.
+    // A minimised window is hidden by the window system and keeps its sounds.
+    if (!e->spontaneous())
+        media().forgetWaiting(this);
 }
 
 void ActivityScreen::paintEvent(QPaintEvent *e)

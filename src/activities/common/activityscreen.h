@@ -135,6 +135,7 @@ protected:
     virtual void openingSet() { Ponovi(); }
 
     void showEvent(QShowEvent *e) override;
+    void hideEvent(QHideEvent *e) override;
     void paintEvent(QPaintEvent *e) override;
 
 private:
