@@ -49,6 +49,9 @@ constexpr qint64 kStallMs = 3000;
 constexpr qint64 kNeverStartedMs = 1000;
 // Beyond the stall allowance, how long the user-interface side trusts a silent worker.
 constexpr qint64 kLimitMarginMs = 500;
+// How long a stopped sink is kept before it is deleted, and at the least when the output ends.
+constexpr qint64 kRetireMs = 2000;
+constexpr qint64 kRetireLeastMs = 250;
 
 // Lives on the output's own thread and owns the QAudioSink there. The end of a sound is the
 // moment the server has played its last sample. The server says so by draining the stream
@@ -69,7 +72,15 @@ public:
         connect(&m_timed, &QTimer::timeout, this, [this] { finish(); });
         connect(&m_poll, &QTimer::timeout, this, [this] { poll(); });
     }
-    ~SinkWorker() override { teardown(); }
+    ~SinkWorker() override
+    {
+        teardown();
+        // The stopped sinks still kept go with the worker (its children): the youngest has
+        // been given the shortest safe time first.
+        const qint64 wait = m_lastStopMs + kRetireLeastMs - m_clock.elapsed();
+        if (m_lastStopMs >= 0 && wait > 0)
+            QThread::msleep(static_cast<unsigned long>(wait));
+    }
 
     // Connects to the sound server ahead of the first sound, so the opening sound does not
     // wait for it.
@@ -256,13 +267,18 @@ private:
             return;
         QAudioSink *sink = m_sink;
         m_sink = nullptr;
-        m_io = nullptr; // the sink's own device, gone with it
+        m_io = nullptr; // the sink's own device, gone with the sink
         m_samples.clear();
         sink->disconnect(this);
         sink->stop();
-        // The sink's destructor runs the event loop once; from the top of the loop that cannot
-        // re-enter a start or stop half-way through.
-        sink->deleteLater();
+        // A stopped PulseAudio sink may still be called back by the server: a drain it asked
+        // for when its stream ran dry answers with the sink's address, and only the server's
+        // reply to the disconnect cancels that. Deleted at once, such a late answer lands in
+        // freed memory. So a stopped sink is kept for a while before it is deleted.
+        m_lastStopMs = m_clock.elapsed();
+        // Deleted later from the top of the event loop: the sink's destructor runs the loop
+        // once, which there cannot re-enter a start or stop half-way through.
+        QTimer::singleShot(kRetireMs, sink, [sink] { sink->deleteLater(); });
     }
 
     void teardown()
@@ -279,6 +295,7 @@ private:
     QTimer m_poll{this};
     QAudioSink *m_sink = nullptr;
     QIODevice *m_io = nullptr;
+    qint64 m_lastStopMs = -1; // when the last sink was stopped
     QByteArray m_samples; // what is written to the sink, padded
     qsizetype m_written = 0;
     qsizetype m_writtenSeen = 0; // what had been written at the last progress
