@@ -97,5 +97,15 @@ int main(int argc, char **argv)
                 median, worst);
     if (qEnvironmentVariableIsSet("TIPSOVO_BENCH_VERBOSE"))
         std::printf("%s\n", qPrintable(describe(heard)));
-    return 0;
+    int status = 0;
+    if (gaps.size() != pairs) {
+        std::printf("MISSED: %d of %d instructions heard whole after their hover sound\n",
+                    int(gaps.size()), pairs);
+        status = 1;
+    }
+    if (worst > 100) {
+        std::printf("MISSED: worst gap before an instruction %.0f ms, target <= 100\n", worst);
+        status = 1;
+    }
+    return status;
 }
