@@ -184,6 +184,7 @@ private slots:
             QVERIFY2(late >= -kRecorderLagMs && late <= kEndReportMs, what);
             QVERIFY2(waited <= 3000 + 100, what);
         }
+        qInfo("%s", what.constData());
     }
 
     // While a sound plays, another is refused and the playing one goes on to its end; the
