@@ -38,9 +38,9 @@ struct PlaybackState {
 // How often the worker looks at what the server has played and how much of the end it may
 // miss. A sound that makes no progress at all for kStallMs is given up (the watchdog: a server
 // that has stopped answering); a server may stall for well over a second mid-sound (a sink
-// that has rendered far ahead while idle), so this is long. A sound the server never starts
-// (a suspended sink) counts as played once its length, and at least kNeverStartedMs, has
-// passed without a sample played.
+// that has rendered far ahead while idle, and a suspended sink, look the same from here, and
+// the first plays the sound in the end), so this is long. A sound whose processed time never
+// moves at all counts as played once its length, and at least kNeverStartedMs, has passed.
 constexpr int kPollMs = 5;
 constexpr qint64 kEndToleranceUs = 2000;
 // How far the processed time may run ahead of the clock before it counts as a leap.
