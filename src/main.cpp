@@ -7,9 +7,13 @@
 #include "media/mediaservice.h"
 #include "media/resourcepack.h"
 #include "media/soundoutput.h"
+#include "shell/fitscreen.h"
+#include "shell/singleinstance.h"
 #include "shell/tfglavno.h"
 #include "shell/tfsplash.h"
 #include "shell/tftma.h"
+#include "shell/windowfamily.h"
+#include "widgets/smoothpictures.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -60,8 +64,9 @@ int qtOptionLength(int argc, char *argv[], int i)
 }
 
 // --version and --help answer on the terminal and end before any window or sound, so they
-// work with no display at all. Qt's own options are left to Qt (-platform and the like);
-// anything else ends the program with a short message and status 2.
+// work with no display at all. --fit-screen and --no-fit-screen are the program's own, Qt's
+// options are left to Qt (-platform and the like); anything else ends the program with a short
+// message and status 2.
 int answerCommandLine(int argc, char *argv[])
 {
     for (int i = 1; i < argc; ++i) {
@@ -70,18 +75,24 @@ int answerCommandLine(int argc, char *argv[])
             return 0;
         }
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::printf("Uporaba: tipsovo [--version] [--help]\n"
-                        "Usage:   tipsovo [--version] [--help]\n\n"
+            std::printf("Uporaba: tipsovo [--fit-screen | --no-fit-screen] [--version] [--help]\n"
+                        "Usage:   tipsovo [--fit-screen | --no-fit-screen] [--version] [--help]\n\n"
                         "Tipsovo: igre za otroke, ki se učijo brati in pisati slovensko.\n"
                         "A learning program for children learning to read and write Slovenian.\n"
                         "Started without arguments it opens the main menu; its resource packs\n"
                         "(*.ipo) lie beside the program file.\n\n"
-                        "  -h, --help     show this text and end\n"
-                        "  -v, --version  show the version and end\n\n"
+                        "  --fit-screen     draw the whole 800 x 600 picture as large as the screen\n"
+                        "                   allows (the stored choice celZaslon=1 does the same)\n"
+                        "  --no-fit-screen  keep the picture at its own size this time\n"
+                        "  -h, --help       show this text and end\n"
+                        "  -v, --version    show the version and end\n\n"
                         "Qt's own options (-platform, -style, -reverse and the others) are\n"
                         "passed on to Qt.\n");
             return 0;
         }
+        // The program's own options, read again by fitScreenOption.
+        if (std::strcmp(argv[i], "--fit-screen") == 0 || std::strcmp(argv[i], "--no-fit-screen") == 0)
+            continue;
         if (const int qt = qtOptionLength(argc, argv, i); qt > 0) {
             i += qt - 1;
             continue;
@@ -93,6 +104,20 @@ int answerCommandLine(int argc, char *argv[])
         return 2;
     }
     return -1;
+}
+
+// --fit-screen / --no-fit-screen for this start: 1 or 0; -1 when neither is given, and the
+// stored choice decides.
+int fitScreenOption(int argc, char *argv[])
+{
+    int choice = -1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--fit-screen") == 0)
+            choice = 1;
+        else if (std::strcmp(argv[i], "--no-fit-screen") == 0)
+            choice = 0;
+    }
+    return choice;
 }
 
 } // namespace
@@ -111,7 +136,17 @@ int main(int argc, char *argv[])
             std::fprintf(stderr, "tipsovo-timing %s %lld\n", what, static_cast<long long>(ms));
     };
 
+    const int fitChoice = fitScreenOption(argc, argv);
+    const bool fit = fitChoice >= 0 ? fitChoice == 1 : FitScreen::readSetting();
+    const double scale = fit ? FitScreen::prepare(argc, argv) : 1.0;
+
     QApplication app(argc, argv);
+    // One copy per user session: a second start brings the running one to the front.
+    SingleInstance runningCopy;
+    if (runningCopy.claim() == SingleInstance::Claim::RaisedOther)
+        return 0;
+    if (scale > 1.0)
+        QApplication::setStyle(new SmoothPictureStyle);
 
     auto splash = std::make_unique<TfSplash>();
     splash->showNow();
@@ -139,11 +174,15 @@ int main(int argc, char *argv[])
     TfGlavno::Setup setup;
     setup.packDir = packDir;
     setup.output = std::move(output);
+    setup.fitted = scale > 1.0;
     auto menu = std::make_unique<TfGlavno>(std::move(setup));
     auto aAliB = std::make_unique<TfAaliB>(menu.get());
     auto tma = std::make_unique<TfTma>();
     auto meniVstaviBesedo = std::make_unique<TfMeniVstaviBesedo>(*menu, menu.get());
     menu->setBackdrop(tma.get());
+    WindowFamily family(tma.get(), menu.get());
+    QObject::connect(&runningCopy, &SingleInstance::raiseRequested, &family,
+                     &WindowFamily::bringToFront);
     menu->setMeniVstaviBesedo(meniVstaviBesedo.get());
     menu->setScreenLauncher([](int tag, TfGlavno &m) {
         launchActivity(tag, m, &m, m.meniVstaviBesedo());

@@ -23,4 +23,14 @@ MenuPlacement placeMenu(QSize display)
     return p;
 }
 
+MenuPlacement placeFittedMenu(QSize display)
+{
+    if (display.width() < 799 || display.height() < 599)
+        return placeMenu(display);
+    MenuPlacement p;
+    p.geometry = QRect(qMax(0, (display.width() - 800) / 2), qMax(0, (display.height() - 600) / 2),
+                       800, 600);
+    return p;
+}
+
 } // namespace tipsovo

@@ -14,5 +14,9 @@ struct MenuPlacement {
 };
 
 MenuPlacement placeMenu(QSize display);
+// The same on a screen that the whole program has been scaled to (the picture drawn larger):
+// the whole 800 × 600 picture, centred. A screen that rounds to a pixel short of it still takes
+// the whole picture at its edge.
+MenuPlacement placeFittedMenu(QSize display);
 
 } // namespace tipsovo

@@ -129,7 +129,7 @@ TfGlavno::TfGlavno(Setup setup, QWidget *parent)
         if (QScreen *screen = QGuiApplication::primaryScreen())
             display = screen->size();
     }
-    const MenuPlacement place = placeMenu(display);
+    const MenuPlacement place = setup.fitted ? placeFittedMenu(display) : placeMenu(display);
     if (place.tooSmall) {
         m_tooSmall = true;
         showMessage(QStringLiteral("Ops!"),

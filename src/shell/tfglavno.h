@@ -30,6 +30,7 @@ public:
         std::unique_ptr<SoundOutput> output; // where sounds go
         Clock *clock = nullptr;              // blocking waits; the system clock when null
         QSize displaySize;                   // the display rules' input; the screen's when empty
+        bool fitted = false;                 // the program is drawn scaled to fill the screen
         // Message boxes (caption, text); a modal box when not set.
         std::function<void(const QString &, const QString &)> showMessage;
     };

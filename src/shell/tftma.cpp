@@ -8,8 +8,7 @@
 namespace tipsovo {
 
 TfTma::TfTma(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnBottomHint
-                          | Qt::WindowDoesNotAcceptFocus)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
 {
     setObjectName(QStringLiteral("TfTma"));
     setWindowTitle(QStringLiteral("Tipsovo"));
@@ -25,7 +24,9 @@ void TfTma::showBehind()
 {
     if (QScreen *screen = QGuiApplication::primaryScreen())
         setGeometry(screen->geometry());
-    showMaximized();
+    // Full screen rather than maximised, so it covers the desktop's panels too. It is the head
+    // of the program's windows (see WindowFamily): they stay above it, it above the panels.
+    showFullScreen();
     lower();
 }
 

@@ -5,8 +5,8 @@
 
 namespace tipsovo {
 
-// The black backdrop behind the menu: the desktop around the 800-pixel menu stays black.
-// It takes no input and keeps below the program's other windows.
+// The black backdrop behind the menu: the desktop around the 800-pixel menu stays black, its
+// panels included. It takes no input and keeps below the program's other windows.
 class TfTma : public QWidget {
     Q_OBJECT
 public:

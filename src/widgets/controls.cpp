@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "widgets/controls.h"
+#include "widgets/smoothpictures.h"
 
 #include <QEnterEvent>
 #include <QFrame>
@@ -107,6 +108,7 @@ void FlatButton::leaveEvent(QEvent *e)
 void FlatButton::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
+    smoothWhenScaled(p);
     p.setRenderHint(QPainter::Antialiasing);
     const QRect r = rect();
     const bool latched = isCheckable() && isChecked();
@@ -180,6 +182,7 @@ QSize ShadowLabel::sizeHint() const
 void ShadowLabel::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
+    smoothWhenScaled(p);
     p.setFont(font());
     const QRect r = contentsRect();
     p.setPen(m_shadow);
@@ -194,6 +197,7 @@ void PictureBox::paintEvent(QPaintEvent *)
     if (pm.isNull())
         return;
     QPainter p(this);
+    smoothWhenScaled(p);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     if (hasScaledContents()) {
         p.drawPixmap(rect(), pm);

@@ -3,6 +3,7 @@
 
 #include "media/clock.h"
 #include "widgets/odometerstrip.h"
+#include "widgets/smoothpictures.h"
 
 #include <QPainter>
 
@@ -135,7 +136,9 @@ void TOdometer::drawFrame()
 
 void TOdometer::paintEvent(QPaintEvent *)
 {
-    QPainter(this).drawImage(0, 0, m_output);
+    QPainter p(this);
+    smoothWhenScaled(p);
+    p.drawImage(0, 0, m_output);
 }
 
 } // namespace tipsovo

@@ -7,6 +7,7 @@
 #include "media/mediaservice.h"
 #include "widgets/controls.h"
 #include "widgets/keyboardchoices.h"
+#include "widgets/smoothpictures.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -349,6 +350,7 @@ void ActivityScreen::paintEvent(QPaintEvent *e)
 {
     QWidget::paintEvent(e);
     QPainter p(this);
+    smoothWhenScaled(p);
     if (!m_background.isNull())
         p.drawPixmap(0, 0, m_background);
     else if (!m_wallpaper.isNull())

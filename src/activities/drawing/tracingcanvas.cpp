@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "activities/drawing/tracingcanvas.h"
+#include "widgets/smoothpictures.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -21,6 +22,7 @@ void TracingCanvas::paintEvent(QPaintEvent *e)
             m_sheet.showSheet(m_firstSheet());
     }
     QPainter p(this);
+    smoothWhenScaled(p);
     p.drawImage(e->rect(), m_sheet.image(), e->rect());
 }
 

@@ -4,6 +4,7 @@
 #include "activities/travel/kacaboard.h"
 #include "activities/travel/kacamodel.h"
 #include "widgets/controls.h"
+#include "widgets/smoothpictures.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -21,6 +22,7 @@ PaintBox::PaintBox(const KacaBoard &board, QWidget *parent) : QWidget(parent), m
 void PaintBox::paintEvent(QPaintEvent *e)
 {
     QPainter p(this);
+    smoothWhenScaled(p);
     for (const QRect &r : e->region())
         p.drawImage(r.topLeft(), m_board.map(), r);
 }
@@ -43,6 +45,7 @@ void Marker::setFill(const QColor &c)
 void Marker::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
+    smoothWhenScaled(p);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(Qt::red, 1.5));
     p.setBrush(m_fill);
@@ -66,6 +69,7 @@ SpeedDial::SpeedDial(KacaModel &model, QWidget *parent) : QWidget(parent), m_mod
 void SpeedDial::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
+    smoothWhenScaled(p);
     p.drawPixmap(0, 0, m_pictures[m_model.dialPicture()]);
 }
 
