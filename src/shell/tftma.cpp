@@ -26,7 +26,10 @@ void TfTma::showBehind()
         setGeometry(screen->geometry());
     // Full screen rather than maximised, so it covers the desktop's panels too. It is the head
     // of the program's windows (see WindowFamily): they stay above it, it above the panels.
-    showFullScreen();
+    // (Shown without showFullScreen(), which would ask to activate a window that takes no focus.)
+    setWindowState((windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized))
+                   | Qt::WindowFullScreen);
+    show();
     lower();
 }
 

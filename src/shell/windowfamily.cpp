@@ -148,8 +148,11 @@ void WindowFamily::adopt(QWidget *w)
         m_opened.append(w);
     QWindow *window = w->windowHandle();
     QWidget *owner = ownerFor(w);
-    if (!window || !owner || !owner->windowHandle())
+    if (!window || !owner)
         return;
+    // The menu shows before the backdrop it belongs to (it shows the backdrop itself).
+    if (!owner->windowHandle())
+        owner->winId();
     if (!window->transientParent())
         window->setTransientParent(owner->windowHandle());
     WindowSystem::skipTaskbar(window);
