@@ -4,6 +4,7 @@
 #include "activities/letters/tfaalib.h"
 #include "activities/sentences/tfmenivstavibesedo.h"
 #include "media/clock.h"
+#include "media/delaysetting.h"
 #include "media/mediaservice.h"
 #include "media/resourcepack.h"
 #include "media/soundoutput.h"
@@ -137,7 +138,7 @@ int main(int argc, char *argv[])
     };
 
     const int fitChoice = fitScreenOption(argc, argv);
-    const bool fit = fitChoice >= 0 ? fitChoice == 1 : FitScreen::readSetting();
+    const bool fit = fitChoice >= 0 ? fitChoice == 1 : FitSetting::read();
     const double scale = fit ? FitScreen::prepare(argc, argv) : 1.0;
 
     QApplication app(argc, argv);

@@ -37,3 +37,31 @@ void write(int ms)
 }
 
 } // namespace tipsovo::DelaySetting
+
+namespace tipsovo::FitSetting {
+
+namespace {
+const char kKey[] = "celZaslon";
+} // namespace
+
+bool read()
+{
+    const QSettings settings(QStringLiteral("Brinvel"), QStringLiteral("Kolmar"));
+    return readFrom(settings);
+}
+
+bool readFrom(const QSettings &settings)
+{
+    bool ok = false;
+    const int on = settings.value(QLatin1String(kKey)).toInt(&ok);
+    return ok && on == 1;
+}
+
+void write(bool on)
+{
+    QSettings settings(QStringLiteral("Brinvel"), QStringLiteral("Kolmar"));
+    settings.setValue(QLatin1String(kKey), on ? 1 : 0);
+    settings.sync();
+}
+
+} // namespace tipsovo::FitSetting

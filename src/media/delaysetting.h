@@ -18,4 +18,12 @@ int readFrom(const QSettings &settings);
 void write(int ms);
 } // namespace DelaySetting
 
+// Beside it, "celZaslon": whether the program starts drawn as large as the screen allows
+// (see shell/fitscreen.h). 1 on, 0 off; missing or anything else reads as off.
+namespace FitSetting {
+bool read();
+bool readFrom(const QSettings &settings);
+void write(bool on);
+} // namespace FitSetting
+
 } // namespace tipsovo

@@ -3,6 +3,7 @@
 
 #include "media/delaysetting.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -12,13 +13,14 @@ namespace tipsovo {
 
 namespace {
 constexpr int kWidth = 150;
-constexpr int kHeight = 54;
+constexpr int kHeight = 54;      // the delay's strip
+constexpr int kChoiceHeight = 18; // the full-screen choice under it
 } // namespace
 
 TfZamikZvoka::TfZamikZvoka(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("TfZamikZvoka"));
-    setFixedSize(kWidth, kHeight);
+    setFixedSize(kWidth, kHeight + kChoiceHeight);
     // Small type, so the value fits between "min" and "max" on the dialog's 150 pixels.
     QFont small(QStringLiteral("Arial"));
     small.setPixelSize(11);
@@ -60,6 +62,10 @@ TfZamikZvoka::TfZamikZvoka(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::F
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     // Escape rejects through QDialog's own key handling.
 
+    m_fitScreen = new QCheckBox(QStringLiteral("Cel zaslon ob zagonu"), this);
+    m_fitScreen->setObjectName(QStringLiteral("cbCelZaslon"));
+    m_fitScreen->setGeometry(4, kHeight, kWidth - 8, kChoiceHeight);
+
     connect(m_trackBar, &QSlider::valueChanged, this, &TfZamikZvoka::showValue);
     showValue(m_trackBar->value());
 }
@@ -77,6 +83,10 @@ int TfZamikZvoka::value() const { return m_trackBar->value(); }
 
 void TfZamikZvoka::setValue(int delay) { m_trackBar->setValue(delay); }
 
+bool TfZamikZvoka::fitScreen() const { return m_fitScreen->isChecked(); }
+
+void TfZamikZvoka::setFitScreen(bool on) { m_fitScreen->setChecked(on); }
+
 void TfZamikZvoka::showValue(int delay)
 {
     m_label->setText(QStringLiteral("Zamik zvoka [%1]").arg(delay));
@@ -90,9 +100,13 @@ bool TfZamikZvoka::edit(QWidget *parent, QPoint globalPos, int &delay)
     TfZamikZvoka dialog(parent);
     dialog.move(globalPos);
     dialog.setValue(delay);
+    const bool fit = FitSetting::read();
+    dialog.setFitScreen(fit);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     delay = dialog.value();
+    if (dialog.fitScreen() != fit)
+        FitSetting::write(dialog.fitScreen());
     return true;
 }
 

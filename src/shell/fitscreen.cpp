@@ -3,8 +3,6 @@
 
 #include <QGuiApplication>
 #include <QScreen>
-#include <QSettings>
-#include <QVariant>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -12,30 +10,8 @@
 namespace tipsovo::FitScreen {
 
 namespace {
-const char kKey[] = "celZaslon";
 const char kScaleVariable[] = "QT_SCALE_FACTOR";
 } // namespace
-
-bool readSetting()
-{
-    const QSettings settings(QStringLiteral("Brinvel"), QStringLiteral("Kolmar"));
-    return readSettingFrom(settings);
-}
-
-bool readSettingFrom(const QSettings &settings)
-{
-    const QVariant value = settings.value(QLatin1String(kKey));
-    bool ok = false;
-    const int on = value.toInt(&ok);
-    return ok && on == 1;
-}
-
-void writeSetting(bool on)
-{
-    QSettings settings(QStringLiteral("Brinvel"), QStringLiteral("Kolmar"));
-    settings.setValue(QLatin1String(kKey), on ? 1 : 0);
-    settings.sync();
-}
 
 double factorFor(QSize screen)
 {

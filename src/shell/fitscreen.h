@@ -3,8 +3,6 @@
 
 #include <QSize>
 
-class QSettings;
-
 namespace tipsovo {
 
 // "The whole picture on a big screen": the program is drawn larger, by the largest factor at
@@ -14,11 +12,7 @@ namespace tipsovo {
 // so it is measured on a short-lived one first.
 namespace FitScreen {
 
-// The stored choice, "celZaslon" beside the hover delay (organisation "Brinvel", application
-// "Kolmar"): 1 on, 0 off; missing or anything else reads as off.
-bool readSetting();
-bool readSettingFrom(const QSettings &settings);
-void writeSetting(bool on);
+// (Whether to is stored as FitSetting, media/delaysetting.h, and given on the command line.)
 
 // The factor that fits 800 × 600 into a screen of this size, rounded down to thousandths so
 // that the scaled screen never comes out a pixel short; 1 when the picture does not grow.

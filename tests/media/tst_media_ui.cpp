@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Hover sounds on a screen, the hover-delay dialog and the colour-depth test.
 
+#include "media/delaysetting.h"
 #include "media/hint.h"
 #include "media/hoversounds.h"
 #include "media/manualclock.h"
@@ -9,10 +10,12 @@
 #include "media/tfzamikzvoka.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QEnterEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -245,7 +248,8 @@ private slots:
     {
         TfZamikZvoka d;
         QCOMPARE(d.objectName(), "TfZamikZvoka");
-        QCOMPARE(d.size(), QSize(150, 54));
+        // The delay's strip of 150 x 54 and the full-screen choice under it.
+        QCOMPARE(d.size(), QSize(150, 72));
         QVERIFY(d.windowFlags() & Qt::FramelessWindowHint);
         QSlider *bar = trackBar(d);
         QVERIFY(bar);
@@ -329,22 +333,31 @@ private slots:
         QFETCH(QString, button);
         QFETCH(bool, confirmed);
         QFETCH(int, expected);
-        QPoint seenAt;
-        int seenValue = -1;
-        QTimer::singleShot(0, this, [&] {
-            auto *d = qobject_cast<TfZamikZvoka *>(QApplication::activeModalWidget());
-            if (!d)
-                return;
-            seenAt = d->pos();
-            seenValue = d->value();
-            trackBar(*d)->setValue(1);
-            d->findChild<QPushButton *>(button)->click();
-        });
-        int delay = 300;
-        QCOMPARE(TfZamikZvoka::edit(nullptr, QPoint(40, 60), delay), confirmed);
-        QCOMPARE(seenValue, 300);
-        QCOMPARE(seenAt, QPoint(40, 60));
-        QCOMPARE(delay, expected);
+        // The full-screen choice: shown as stored, stored only on confirm, both ways.
+        for (bool storedFit : {false, true}) {
+            FitSetting::write(storedFit);
+            QPoint seenAt;
+            int seenValue = -1;
+            bool seenFit = !storedFit;
+            QTimer::singleShot(0, this, [&] {
+                auto *d = qobject_cast<TfZamikZvoka *>(QApplication::activeModalWidget());
+                if (!d)
+                    return;
+                seenAt = d->pos();
+                seenValue = d->value();
+                seenFit = d->findChild<QCheckBox *>("cbCelZaslon")->isChecked();
+                trackBar(*d)->setValue(1);
+                QTest::mouseClick(d->findChild<QCheckBox *>("cbCelZaslon"), Qt::LeftButton);
+                d->findChild<QPushButton *>(button)->click();
+            });
+            int delay = 300;
+            QCOMPARE(TfZamikZvoka::edit(nullptr, QPoint(40, 60), delay), confirmed);
+            QCOMPARE(seenValue, 300);
+            QCOMPARE(seenAt, QPoint(40, 60));
+            QCOMPARE(delay, expected);
+            QCOMPARE(seenFit, storedFit);
+            QCOMPARE(FitSetting::read(), confirmed ? !storedFit : storedFit);
+        }
     }
 };
 
@@ -363,6 +376,7 @@ private slots:
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    QStandardPaths::setTestModeEnabled(true); // the stored full-screen choice
     int status = 0;
     auto run = [&](QObject &&test) { status |= QTest::qExec(&test, argc, argv); };
     run(TestHoverSounds());

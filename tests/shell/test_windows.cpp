@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The program's windows on the screen: the picture fitted to a big screen, one running copy per
 // session, and one family of windows headed by the backdrop.
+#include "media/delaysetting.h"
 #include "media/manualclock.h"
 #include "media/recordingsoundoutput.h"
 #include "shell/displayrules.h"
@@ -142,18 +143,18 @@ void TestWindows::fitSettingIsOnOnlyForOne()
     settings.sync();
     // Read back from the file, as a later start would.
     const QSettings reread(dir.filePath(QStringLiteral("s.ini")), QSettings::IniFormat);
-    QCOMPARE(FitScreen::readSettingFrom(reread), on);
+    QCOMPARE(FitSetting::readFrom(reread), on);
 }
 
 void TestWindows::fitSettingIsStoredBesideTheDelay()
 {
-    QVERIFY(!FitScreen::readSetting());
-    FitScreen::writeSetting(true);
-    QVERIFY(FitScreen::readSetting());
+    QVERIFY(!FitSetting::read());
+    FitSetting::write(true);
+    QVERIFY(FitSetting::read());
     QSettings settings(QStringLiteral("Brinvel"), QStringLiteral("Kolmar"));
     QCOMPARE(settings.value(QStringLiteral("celZaslon")).toInt(), 1);
-    FitScreen::writeSetting(false);
-    QVERIFY(!FitScreen::readSetting());
+    FitSetting::write(false);
+    QVERIFY(!FitSetting::read());
 }
 
 void TestWindows::laterStartRaisesTheRunningCopyAndEndsUntilItIsGone()
