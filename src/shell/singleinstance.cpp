@@ -46,8 +46,13 @@ SingleInstance::Claim SingleInstance::claim()
     // The program runs for hours: a lock is stale only when its process is gone, never by age.
     m_lock->setStaleLockTime(0);
     if (m_lock->tryLock(0)) {
-        listen();
-        return Claim::First;
+        if (listen())
+            return Claim::First;
+        // Nobody could reach this copy: later starts would wait for it in vain, so it
+        // holds no lock.
+        m_lock->unlock();
+        m_lock.reset();
+        return Claim::Unguarded;
     }
     if (m_lock->error() != QLockFile::LockFailedError) {
         m_lock.reset();
@@ -80,15 +85,18 @@ bool SingleInstance::tellRunningCopy()
     }
 }
 
-void SingleInstance::listen()
+bool SingleInstance::listen()
 {
     m_server = new QLocalServer(this);
     // Only this user reaches the socket (the runtime folder is the user's own anyway).
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     // A socket file left by a copy that crashed: the lock is ours, so nobody listens on it.
     QLocalServer::removeServer(socketPath());
-    if (!m_server->listen(socketPath()))
-        return;
+    if (!m_server->listen(socketPath())) {
+        delete m_server;
+        m_server = nullptr;
+        return false;
+    }
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket *peer = m_server->nextPendingConnection()) {
             connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
@@ -100,6 +108,7 @@ void SingleInstance::listen()
             read();
         }
     });
+    return true;
 }
 
 } // namespace tipsovo

@@ -20,7 +20,7 @@ public:
     enum class Claim {
         First,        // this is the running copy now: it listens for later starts
         RaisedOther,  // another copy runs and was asked to come to the front
-        Unguarded,    // the folder cannot hold the lock: the program runs without the guard
+        Unguarded,    // no lock or no socket in the folder: the program runs without the guard
     };
 
     // `folder`: where the lock and the socket go; the user's runtime folder when empty.
@@ -37,7 +37,7 @@ signals:
 
 private:
     bool tellRunningCopy();
-    void listen();
+    bool listen();
 
     QString m_folder;
     std::unique_ptr<QLockFile> m_lock;

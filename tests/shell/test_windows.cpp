@@ -41,6 +41,7 @@ private slots:
 
     void laterStartRaisesTheRunningCopyAndEndsUntilItIsGone();
     void copyInAnotherProcessIsRaisedAndItsCrashDoesNotBlockAStart();
+    void copyThatCannotListenOrLockRunsWithoutTheGuard();
 
     void windowsBelongToTheBackdropMenuOrTheWindowTheyWereOpenedOver();
     void bringingToFrontActivatesTheTopmostWindow();
@@ -203,6 +204,28 @@ void TestWindows::copyInAnotherProcessIsRaisedAndItsCrashDoesNotBlockAStart()
     SingleInstance later(dir.path());
     QCOMPARE(later.claim(), SingleInstance::Claim::RaisedOther);
     QTRY_COMPARE(raised.count(), 1);
+}
+
+void TestWindows::copyThatCannotListenOrLockRunsWithoutTheGuard()
+{
+    QTemporaryDir dir;
+    // A socket's path is limited (108 bytes on Linux): this folder's is longer.
+    const QString deep = dir.filePath(QString(120, QLatin1Char('d')));
+    QVERIFY(QDir().mkpath(deep));
+    {
+        SingleInstance copy(deep);
+        QCOMPARE(copy.claim(), SingleInstance::Claim::Unguarded);
+        // It holds no lock that would send later starts to a copy they cannot reach.
+        QVERIFY(!QFile::exists(copy.lockPath()));
+        SingleInstance later(deep);
+        QCOMPARE(later.claim(), SingleInstance::Claim::Unguarded);
+    }
+    // A folder that cannot be made.
+    QFile file(dir.filePath(QStringLiteral("plain-file")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    SingleInstance copy(dir.filePath(QStringLiteral("plain-file/run")));
+    QCOMPARE(copy.claim(), SingleInstance::Claim::Unguarded);
 }
 
 void TestWindows::windowsBelongToTheBackdropMenuOrTheWindowTheyWereOpenedOver()
