@@ -37,7 +37,6 @@ private slots:
     void fittedMenuTakesItsPlaceAndActivitiesTakeItsBounds();
     void fitSettingIsOnOnlyForOne_data();
     void fitSettingIsOnOnlyForOne();
-    void fitSettingIsStoredBesideTheDelay();
 
     void laterStartRaisesTheRunningCopyAndEndsUntilItIsGone();
     void copyInAnotherProcessIsRaisedAndItsCrashDoesNotBlockAStart();
@@ -56,7 +55,6 @@ void TestWindows::fitFactorIsTheLargestThatFits_data()
     QTest::newRow("2560x1440") << QSize(2560, 1440) << 2.4;
     QTest::newRow("1280x1024 (width decides)") << QSize(1280, 1024) << 1.6;
     QTest::newRow("1366x768") << QSize(1366, 768) << 1.28;
-    QTest::newRow("1440x900 (rounded down)") << QSize(1440, 900) << 1.5;
     QTest::newRow("1000x700 (rounded down)") << QSize(1000, 700) << 1.166;
     QTest::newRow("800x600") << QSize(800, 600) << 1.0;
     QTest::newRow("1024x600") << QSize(1024, 600) << 1.0;
@@ -145,17 +143,6 @@ void TestWindows::fitSettingIsOnOnlyForOne()
     // Read back from the file, as a later start would.
     const QSettings reread(dir.filePath(QStringLiteral("s.ini")), QSettings::IniFormat);
     QCOMPARE(FitSetting::readFrom(reread), on);
-}
-
-void TestWindows::fitSettingIsStoredBesideTheDelay()
-{
-    QVERIFY(!FitSetting::read());
-    FitSetting::write(true);
-    QVERIFY(FitSetting::read());
-    QSettings settings(QStringLiteral("Brinvel"), QStringLiteral("Kolmar"));
-    QCOMPARE(settings.value(QStringLiteral("celZaslon")).toInt(), 1);
-    FitSetting::write(false);
-    QVERIFY(!FitSetting::read());
 }
 
 void TestWindows::laterStartRaisesTheRunningCopyAndEndsUntilItIsGone()
