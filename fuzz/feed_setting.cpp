@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Whatever the settings file holds, the hover delay read from it is one the dialog can show
-// (1 to 1000 ms). Each input is written to a file of its own, so the settings cache never
+// (1 to 1000 ms), and the full-screen choice reads without fault. Each input is written to a file of its own, so the settings cache never
 // answers from an earlier one.
 #include "feeds.h"
 
@@ -27,6 +27,8 @@ QString feedSetting(QByteArrayView input)
     {
         const QSettings settings(path, QSettings::IniFormat);
         ms = DelaySetting::readFrom(settings);
+        // The full-screen choice beside it is read from the same file without harm.
+        static_cast<void>(FitSetting::readFrom(settings));
     }
     QFile::remove(path);
     if (ms < DelaySetting::kMin || ms > DelaySetting::kMax)
