@@ -187,6 +187,11 @@ class Monkey:
         self.wait_in_activity(tag)
 
     def chooser(self, tag):
+        # Only the words and the insert-word activities open through a chooser of these sizes;
+        # for any other activity a window of that size is something else (a key that reached
+        # the menu as a screen closed may open the theme menu), which is played like the rest.
+        if tag not in (1, 7):
+            return None
         t = self.top()
         want = WORDS_CHOOSER if tag == 1 else THEMES_MENU
         return t if t is not None and t.size() == want else None
