@@ -142,6 +142,7 @@ int main(int argc, char *argv[])
     const double scale = fit ? FitScreen::prepare(argc, argv) : 1.0;
 
     QApplication app(argc, argv);
+    FitScreen::releaseDisplay();
     // One copy per user session: a second start brings the running one to the front.
     SingleInstance runningCopy;
     if (runningCopy.claim() == SingleInstance::Claim::RaisedOther)

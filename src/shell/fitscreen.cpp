@@ -3,6 +3,9 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#ifdef TIPSOVO_WITH_XCB
+#include <xcb/xcb.h>
+#endif
 #include <cmath>
 #include <string>
 #include <vector>
@@ -11,6 +14,11 @@ namespace tipsovo::FitScreen {
 
 namespace {
 const char kScaleVariable[] = "QT_SCALE_FACTOR";
+#ifdef TIPSOVO_WITH_XCB
+// An X server resets when its last client goes (Xvfb, a kiosk started by xinit): while it
+// does, the program's own connection right after the measuring one is refused.
+xcb_connection_t *g_heldDisplay = nullptr;
+#endif
 } // namespace
 
 double factorFor(QSize screen)
@@ -37,6 +45,15 @@ double prepare(int argc, char *argv[])
         QGuiApplication probe(count, args.data());
         if (QScreen *s = QGuiApplication::primaryScreen())
             screen = s->geometry().size();
+#ifdef TIPSOVO_WITH_XCB
+        if (!g_heldDisplay && QGuiApplication::platformName() == QLatin1String("xcb")) {
+            g_heldDisplay = xcb_connect(nullptr, nullptr);
+            if (xcb_connection_has_error(g_heldDisplay)) {
+                xcb_disconnect(g_heldDisplay);
+                g_heldDisplay = nullptr;
+            }
+        }
+#endif
     }
     const double factor = factorFor(screen);
     if (factor <= 1.0)
@@ -48,6 +65,16 @@ double prepare(int argc, char *argv[])
         given = 1.0;
     qputenv(kScaleVariable, QByteArray::number(given * factor, 'g', 6));
     return factor;
+}
+
+void releaseDisplay()
+{
+#ifdef TIPSOVO_WITH_XCB
+    if (g_heldDisplay) {
+        xcb_disconnect(g_heldDisplay);
+        g_heldDisplay = nullptr;
+    }
+#endif
 }
 
 } // namespace tipsovo::FitScreen

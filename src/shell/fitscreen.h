@@ -22,6 +22,10 @@ double factorFor(QSize screen);
 // grow, sets the scale for the application created afterwards. Returns the factor applied
 // (1 when none). Command-line arguments are left untouched for the real application.
 double prepare(int argc, char *argv[]);
+// prepare() keeps a connection to the display open past its measuring, so that a display
+// server whose only client that was does not reset before the program connects again; this
+// lets it go, once the program's application object is connected.
+void releaseDisplay();
 
 } // namespace FitScreen
 
