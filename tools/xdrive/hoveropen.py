@@ -129,19 +129,7 @@ class Bench:
         return self.x.grab(m.x, m.y, m.width, m.height)
 
     def settle(self, before, start):
-        prev = before
-        last = None
-        while True:
-            img = self.grab()
-            now = time.monotonic()
-            if img != prev:
-                last = now
-                prev = img
-            if last is not None and now - last >= STILL_S:
-                return last - start
-            if (last is None and now - start >= STILL_S + 2.0) or now - start >= LIMIT_S:
-                return None
-            time.sleep(0.002)
+        return xdrive.settle(self.grab, before, start, STILL_S, LIMIT_S)
 
     def at(self, x, y):
         self.x.move(self.m.x + x, self.m.y + y)

@@ -109,24 +109,7 @@ class Bench:
     def settle(self, before, start):
         """Seconds from start to the last change of the picture before STILL_S of stillness;
         None when it never changed or never came to rest."""
-        prev = before
-        last = None
-        while True:
-            img = self.grab()
-            now = time.monotonic()
-            if img != prev:
-                last = now
-                prev = img
-            if last is not None and now - last >= STILL_S:
-                return last - start
-            if last is None and now - start >= STILL_S + 2.0:
-                return None
-            if now - start >= LIMIT_S:
-                return None
-            wanted = 0.002
-            t = time.monotonic()
-            time.sleep(wanted)
-            self.lateness.append(time.monotonic() - t - wanted)
+        return xdrive.settle(self.grab, before, start, STILL_S, LIMIT_S, self.lateness)
 
     def untimed_click(self, target):
         before = self.grab()

@@ -305,3 +305,25 @@ def wait_for(predicate, timeout, step=0.05):
         if time.monotonic() >= end:
             return None
         time.sleep(step)
+
+
+def settle(grab, before, start, still_s, limit_s, lateness=None):
+    """Seconds from start to the last change of grab()'s picture before still_s of stillness;
+    None when it never changed (within still_s + 2 s) or never came to rest (within limit_s).
+    With a list for lateness, how late each 2 ms sleep woke is added to it."""
+    prev = before
+    last = None
+    while True:
+        img = grab()
+        now = time.monotonic()
+        if img != prev:
+            last = now
+            prev = img
+        if last is not None and now - last >= still_s:
+            return last - start
+        if (last is None and now - start >= still_s + 2.0) or now - start >= limit_s:
+            return None
+        t = time.monotonic()
+        time.sleep(0.002)
+        if lateness is not None:
+            lateness.append(time.monotonic() - t - 0.002)
