@@ -12,6 +12,8 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -210,6 +212,56 @@ private slots:
         const QByteArray what = describe(heard).toUtf8();
         QVERIFY2(heard.size() == 1 && heard[0].level == Level::Quiet, what);
         QVERIFY2(qAbs(heard[0].lengthMs() - 1200) <= kLengthTolerance, what);
+    }
+
+    // A desktop server suspends an idle sink after a few seconds; the next sound wakes it. That
+    // sound is played whole and its end is known when its last sample has been played, however
+    // long the sink took to wake. (A recording of the monitor would keep the sink awake, so it
+    // starts only after the sound has been asked for.)
+    void soundWakesASinkSuspendedWhileIdle()
+    {
+        QProcess pactl;
+        pactl.start(QStringLiteral("pactl"), {QStringLiteral("load-module"),
+                                              QStringLiteral("module-suspend-on-idle"),
+                                              QStringLiteral("timeout=1")});
+        QVERIFY(pactl.waitForFinished(5000) && pactl.exitCode() == 0);
+        const QByteArray module = pactl.readAllStandardOutput().trimmed();
+        const auto unload = qScopeGuard([&] {
+            QProcess::execute(QStringLiteral("pactl"), {QStringLiteral("unload-module"),
+                                                        QString::fromLatin1(module)});
+        });
+        const auto sinkState = [this] {
+            QProcess list;
+            list.start(QStringLiteral("pactl"), {QStringLiteral("list"), QStringLiteral("short"),
+                                                 QStringLiteral("sinks")});
+            list.waitForFinished(5000);
+            for (const QByteArray &line : list.readAllStandardOutput().split('\n')) {
+                const QList<QByteArray> f = line.split('\t');
+                if (f.size() >= 5 && f[1] == m_sink.toUtf8())
+                    return f.last().trimmed();
+            }
+            return QByteArray();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(sinkState(), QByteArray("SUSPENDED"), 10000);
+
+        auto out = createSystemSoundOutput();
+        QElapsedTimer t;
+        t.start();
+        QVERIFY(out->playAsync(tone(1000, kLoud, 660)));
+        MonitorRecorder rec;
+        QVERIFY(record(rec));
+        QVERIFY(msUntilQuiet(*out, t, 15000) >= 0);
+        const qint64 waited = t.elapsed();
+        const double recordedAtEnd = rec.recordedMs();
+        const QList<Segment> heard = soundingSegments(rec.stop());
+        const QByteArray what = describe(heard).toUtf8() + QByteArray(" waited ")
+            + QByteArray::number(waited) + " ms, recorded " + QByteArray::number(recordedAtEnd)
+            + " ms at the end";
+        QVERIFY2(!heard.isEmpty() && heard.last().level == Level::Loud, what);
+        QVERIFY2(waited >= 1000 - 20, what);
+        const double late = recordedAtEnd - heard.last().endMs;
+        QVERIFY2(late >= -kRecorderLagMs && late <= kEndReportMs, what);
+        qInfo("%s", what.constData());
     }
 };
 
