@@ -9,6 +9,7 @@
 #include "media/resourcepack.h"
 #include "media/soundoutput.h"
 #include "shell/fitscreen.h"
+#include "shell/quitsignals.h"
 #include "shell/singleinstance.h"
 #include "shell/tfglavno.h"
 #include "shell/tfsplash.h"
@@ -143,9 +144,14 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     FitScreen::releaseDisplay();
-    // One copy per user session: a second start brings the running one to the front.
+    QuitOnSignals endingSignals;
+    QObject::connect(&endingSignals, &QuitOnSignals::quitRequested, &app, &QCoreApplication::quit);
+    // One copy per user session: a second start brings the running one to the front. The
+    // lock is taken before any window shows; the socket that later starts reach is opened
+    // once the splash is up.
     SingleInstance runningCopy;
-    if (runningCopy.claim() == SingleInstance::Claim::RaisedOther)
+    const SingleInstance::Claim claimed = runningCopy.claimLock();
+    if (claimed == SingleInstance::Claim::RaisedOther)
         return 0;
     if (scale > 1.0)
         QApplication::setStyle(new SmoothPictureStyle);
@@ -162,6 +168,8 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral(TIPSOVO_APP_ID));
     // The same moment on the wall clock, for a benchmark that counts from the program's start.
     mark("splash-shown-epoch", QDateTime::currentMSecsSinceEpoch());
+    if (claimed == SingleInstance::Claim::First)
+        runningCopy.listen();
 
     const QString packDir = QCoreApplication::applicationDirPath();
     auto output = createSystemSoundOutput();
@@ -197,6 +205,9 @@ int main(int argc, char *argv[])
 
     splash.reset();
     QApplication::restoreOverrideCursor();
+    // Ended during the opening (the session is closing): no menu for a moment.
+    if (endingSignals.received())
+        return 0;
     if (menu->displayTooSmall()) {
         // The display is too small and the message has been shown: the menu never appears,
         // and the quit is queued as the last thing before the loop, so that the loop's first

@@ -40,20 +40,21 @@ QString SingleInstance::socketPath() const
 
 SingleInstance::Claim SingleInstance::claim()
 {
+    const Claim claimed = claimLock();
+    if (claimed == Claim::First && !listen())
+        return Claim::Unguarded;
+    return claimed;
+}
+
+SingleInstance::Claim SingleInstance::claimLock()
+{
     if (m_folder.isEmpty() || !QDir().mkpath(m_folder))
         return Claim::Unguarded;
     m_lock = std::make_unique<QLockFile>(lockPath());
     // The program runs for hours: a lock is stale only when its process is gone, never by age.
     m_lock->setStaleLockTime(0);
-    if (m_lock->tryLock(0)) {
-        if (listen())
-            return Claim::First;
-        // Nobody could reach this copy: later starts would wait for it in vain, so it
-        // holds no lock.
-        m_lock->unlock();
-        m_lock.reset();
-        return Claim::Unguarded;
-    }
+    if (m_lock->tryLock(0))
+        return Claim::First;
     if (m_lock->error() != QLockFile::LockFailedError) {
         m_lock.reset();
         return Claim::Unguarded;
@@ -87,6 +88,8 @@ bool SingleInstance::tellRunningCopy()
 
 bool SingleInstance::listen()
 {
+    if (!m_lock || m_server)
+        return m_server != nullptr;
     m_server = new QLocalServer(this);
     // Only this user reaches the socket (the runtime folder is the user's own anyway).
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
@@ -95,6 +98,10 @@ bool SingleInstance::listen()
     if (!m_server->listen(socketPath())) {
         delete m_server;
         m_server = nullptr;
+        // Nobody could reach this copy: later starts would wait for it in vain, so it
+        // holds no lock.
+        m_lock->unlock();
+        m_lock.reset();
         return false;
     }
     connect(m_server, &QLocalServer::newConnection, this, [this] {

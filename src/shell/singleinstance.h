@@ -27,7 +27,14 @@ public:
     explicit SingleInstance(QString folder = {}, QObject *parent = nullptr);
     ~SingleInstance() override;
 
+    // The lock, and the socket when this is the first copy.
     Claim claim();
+    // The same in two steps, so that the first picture does not wait for the socket: claimLock()
+    // says First once the lock is held (a later start then waits for this copy to listen, as
+    // it does for any copy between the two steps), and listen() opens the socket. A copy
+    // whose socket cannot be opened gives the lock back and runs without the guard (false).
+    Claim claimLock();
+    bool listen();
     QString lockPath() const;
     QString socketPath() const;
 
@@ -37,7 +44,6 @@ signals:
 
 private:
     bool tellRunningCopy();
-    bool listen();
 
     QString m_folder;
     std::unique_ptr<QLockFile> m_lock;

@@ -6,6 +6,7 @@
 #include "media/recordingsoundoutput.h"
 #include "shell/displayrules.h"
 #include "shell/fitscreen.h"
+#include "shell/quitsignals.h"
 #include "shell/singleinstance.h"
 #include "shell/tfglavno.h"
 #include "shell/windowfamily.h"
@@ -17,6 +18,7 @@
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QWindow>
 #include <QtTest>
 #include <cstdio>
@@ -40,6 +42,7 @@ private slots:
 
     void laterStartRaisesTheRunningCopyAndEndsUntilItIsGone();
     void copyInAnotherProcessIsRaisedAndItsCrashDoesNotBlockAStart();
+    void laterStartWaitsForACopyThatIsNotListeningYet();
     void copyThatCannotListenOrLockRunsWithoutTheGuard();
 
     void windowsBelongToTheBackdropMenuOrTheWindowTheyWereOpenedOver();
@@ -193,6 +196,36 @@ void TestWindows::copyInAnotherProcessIsRaisedAndItsCrashDoesNotBlockAStart()
     QTRY_COMPARE(raised.count(), 1);
 }
 
+void TestWindows::laterStartWaitsForACopyThatIsNotListeningYet()
+{
+    QTemporaryDir dir;
+    QProcess holder;
+    holder.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--hold-late"), dir.path()});
+    QVERIFY(holder.waitForStarted());
+    QVERIFY(holder.waitForReadyRead(20000));
+    QCOMPARE(holder.readLine().trimmed(), QByteArray("locked"));
+    // The lock is held but nobody listens for a second: the later start does not run a
+    // second copy, it waits and reaches the first once its socket is open.
+    {
+        SingleInstance later(dir.path());
+        QCOMPARE(later.claim(), SingleInstance::Claim::RaisedOther);
+    }
+    QByteArray said;
+    while (!said.contains("raised") && holder.waitForReadyRead(10000))
+        said += holder.readAll();
+    QVERIFY2(said.contains("first\nraised"), said.constData());
+
+    // Ended by the session, it puts its lock and socket away like a copy that was closed.
+    SingleInstance paths(dir.path());
+    QVERIFY(QFile::exists(paths.lockPath()));
+    holder.terminate();
+    QVERIFY(holder.waitForFinished(10000));
+    QCOMPARE(holder.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(holder.exitCode(), 0);
+    QVERIFY(!QFile::exists(paths.lockPath()));
+    QVERIFY(!QFile::exists(paths.socketPath()));
+}
+
 void TestWindows::copyThatCannotListenOrLockRunsWithoutTheGuard()
 {
     QTemporaryDir dir;
@@ -282,15 +315,30 @@ void TestWindows::bringingToFrontActivatesTheTopmostWindow()
 // "first" once it holds the folder and "raised" on every request, until it is killed.
 int main(int argc, char *argv[])
 {
-    if (argc == 3 && std::strcmp(argv[1], "--hold") == 0) {
+    // A running copy in a process of its own: --hold claims at once, --hold-late takes the
+    // lock and opens its socket only a second later, as the program does around its splash.
+    // Both end on SIGTERM the way the program does.
+    if (argc == 3 && (std::strcmp(argv[1], "--hold") == 0 || std::strcmp(argv[1], "--hold-late") == 0)) {
         QCoreApplication app(argc, argv);
+        QuitOnSignals ending;
+        QObject::connect(&ending, &QuitOnSignals::quitRequested, &app, &QCoreApplication::quit);
         SingleInstance copy(QString::fromLocal8Bit(argv[2]));
-        if (copy.claim() != SingleInstance::Claim::First)
-            return 1;
         QObject::connect(&copy, &SingleInstance::raiseRequested, [] {
             std::puts("raised");
             std::fflush(stdout);
         });
+        if (std::strcmp(argv[1], "--hold") == 0) {
+            if (copy.claim() != SingleInstance::Claim::First)
+                return 1;
+        } else {
+            if (copy.claimLock() != SingleInstance::Claim::First)
+                return 1;
+            std::puts("locked");
+            std::fflush(stdout);
+            QThread::msleep(1000);
+            if (!copy.listen())
+                return 1;
+        }
         std::puts("first");
         std::fflush(stdout);
         return app.exec();
