@@ -71,14 +71,22 @@ class TestSoundServer : public QObject {
         return false;
     }
 
+    // What pactl prints for `args`; empty when it fails.
+    static QByteArray pactl(const QStringList &args)
+    {
+        QProcess p;
+        p.start(QStringLiteral("pactl"), args);
+        if (!p.waitForFinished(5000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+            return QByteArray();
+        return p.readAllStandardOutput();
+    }
+
     // The sink's state as the server lists it: RUNNING, IDLE or SUSPENDED.
     QByteArray sinkState() const
     {
-        QProcess list;
-        list.start(QStringLiteral("pactl"),
-                   {QStringLiteral("list"), QStringLiteral("short"), QStringLiteral("sinks")});
-        list.waitForFinished(5000);
-        for (const QByteArray &line : list.readAllStandardOutput().split('\n')) {
+        const QByteArray listed = pactl({QStringLiteral("list"), QStringLiteral("short"),
+                                         QStringLiteral("sinks")});
+        for (const QByteArray &line : listed.split('\n')) {
             const QList<QByteArray> f = line.split('\t');
             if (f.size() >= 5 && f[1] == m_sink.toUtf8())
                 return f.last().trimmed();
@@ -179,16 +187,12 @@ private slots:
         QByteArray module;
         const auto unload = qScopeGuard([&] {
             if (!module.isEmpty())
-                QProcess::execute(QStringLiteral("pactl"), {QStringLiteral("unload-module"),
-                                                            QString::fromLatin1(module)});
+                pactl({QStringLiteral("unload-module"), QString::fromLatin1(module)});
         });
         if (state == QLatin1String("suspended")) {
-            QProcess pactl;
-            pactl.start(QStringLiteral("pactl"), {QStringLiteral("load-module"),
-                                                  QStringLiteral("module-suspend-on-idle"),
-                                                  QStringLiteral("timeout=1")});
-            QVERIFY(pactl.waitForFinished(5000) && pactl.exitCode() == 0);
-            module = pactl.readAllStandardOutput().trimmed();
+            module = pactl({QStringLiteral("load-module"), QStringLiteral("module-suspend-on-idle"),
+                            QStringLiteral("timeout=1")}).trimmed();
+            QVERIFY(!module.isEmpty());
             QTRY_COMPARE_WITH_TIMEOUT(sinkState(), QByteArray("SUSPENDED"), 10000);
         } else if (state == QLatin1String("idle")) {
             QTRY_COMPARE_WITH_TIMEOUT(sinkState(), QByteArray("IDLE"), 10000);

@@ -166,14 +166,21 @@ void TestWindows::laterStartRaisesTheRunningCopyAndEndsUntilItIsGone()
     QCOMPARE(next.claim(), SingleInstance::Claim::First);
 }
 
+// Starts this test program as a running copy in `mode` (see main) over `folder`; true once it
+// has said `firstLine`.
+static bool startHolder(QProcess &holder, const char *mode, const QString &folder,
+                        const QByteArray &firstLine)
+{
+    holder.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(mode), folder});
+    return holder.waitForStarted() && holder.waitForReadyRead(20000)
+        && holder.readLine().trimmed() == firstLine;
+}
+
 void TestWindows::copyInAnotherProcessIsRaisedAndItsCrashDoesNotBlockAStart()
 {
     QTemporaryDir dir;
     QProcess holder;
-    holder.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--hold"), dir.path()});
-    QVERIFY(holder.waitForStarted());
-    QVERIFY(holder.waitForReadyRead(20000));
-    QCOMPARE(holder.readLine().trimmed(), QByteArray("first"));
+    QVERIFY(startHolder(holder, "--hold", dir.path(), "first"));
 
     {
         SingleInstance later(dir.path());
@@ -200,10 +207,7 @@ void TestWindows::laterStartWaitsForACopyThatIsNotListeningYet()
 {
     QTemporaryDir dir;
     QProcess holder;
-    holder.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--hold-late"), dir.path()});
-    QVERIFY(holder.waitForStarted());
-    QVERIFY(holder.waitForReadyRead(20000));
-    QCOMPARE(holder.readLine().trimmed(), QByteArray("locked"));
+    QVERIFY(startHolder(holder, "--hold-late", dir.path(), "locked"));
     // The lock is held but nobody listens for a second: the later start does not run a
     // second copy, it waits and reaches the first once its socket is open.
     {
